@@ -1,0 +1,76 @@
+#include "frame/cp936.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <stdexcept>
+
+namespace ot {
+namespace {
+
+// One conversion with glibc's iconv. On an invalid or unconvertible sequence it
+// either fails (lossy == false) or emits U+FFFD for one input byte and goes on.
+std::optional<std::string> Convert(const char* to, const char* from, std::string_view in,
+                                   bool lossy) {
+  // ASCII is the same in both code pages; most cells are numbers.
+  bool ascii = true;
+  for (unsigned char c : in) ascii = ascii && c < 0x80;
+  if (ascii) return std::string(in);
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open failed");
+  std::string out;
+  out.resize(in.size() * 2 + 8);
+  char* inp = const_cast<char*>(in.data());
+  size_t inleft = in.size();
+  size_t used = 0;
+  bool ok = true;
+  while (inleft > 0) {
+    char* outp = out.data() + used;
+    size_t outleft = out.size() - used;
+    size_t r = iconv(cd, &inp, &inleft, &outp, &outleft);
+    used = out.size() - outleft;
+    if (r != static_cast<size_t>(-1)) break;
+    if (errno == E2BIG) {
+      out.resize(out.size() * 2 + 8);
+      continue;
+    }
+    // EILSEQ or EINVAL (a truncated sequence at the end).
+    if (!lossy) {
+      ok = false;
+      break;
+    }
+    out.resize(used);
+    out += "\xEF\xBF\xBD";
+    used = out.size();
+    out.resize(used + inleft * 2 + 8);
+    ++inp;
+    --inleft;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  }
+  iconv_close(cd);
+  if (!ok) return std::nullopt;
+  out.resize(used);
+  return out;
+}
+
+}  // namespace
+
+std::optional<std::string> TryUtf8ToCp936(std::string_view utf8) {
+  return Convert("CP936", "UTF-8", utf8, false);
+}
+
+std::optional<std::string> TryCp936ToUtf8(std::string_view cp936) {
+  return Convert("UTF-8", "CP936", cp936, false);
+}
+
+std::string Cp936ToUtf8Lossy(std::string_view cp936) {
+  return *Convert("UTF-8", "CP936", cp936, true);
+}
+
+std::string Cp936(std::string_view utf8) {
+  auto r = TryUtf8ToCp936(utf8);
+  if (!r) throw std::logic_error("text not representable in code page 936");
+  return *r;
+}
+
+}  // namespace ot

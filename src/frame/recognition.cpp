@@ -1,0 +1,36 @@
+#include "frame/recognition.h"
+
+#include "frame/editor_state.h"
+
+namespace ot {
+namespace {
+
+// The extension is tested first; ".bmd" sizes are compared exactly.
+constexpr Recognition kTable[] = {
+    {".bmd", 900, kGatePage, 0},
+    {".bmd", 2304, kGatePage, 1},
+};
+
+}  // namespace
+
+std::optional<Recognition> Recognise(std::string_view extension, int64_t size) {
+  for (const auto& row : kTable)
+    if (row.Extension == extension && (row.Size == -1 || row.Size == size)) return row;
+  return std::nullopt;
+}
+
+bool AnySizeExtension(std::string_view extension) {
+  for (const auto& row : kTable)
+    if (row.Extension == extension && row.Size == -1) return true;
+  return false;
+}
+
+std::string_view ExtractFileExt(std::string_view path) {
+  size_t slash = path.find_last_of('/');
+  size_t dot = path.find_last_of('.');
+  if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+    return {};
+  return path.substr(dot);
+}
+
+}  // namespace ot

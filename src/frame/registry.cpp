@@ -1,0 +1,13 @@
+// The one list of table formats: each unit under the page that shows it.
+#include "formats/gate.h"
+#include "frame/editor_state.h"
+
+namespace ot {
+
+std::array<std::unique_ptr<TableUnit>, kPageCount> CreateTableUnits() {
+  std::array<std::unique_ptr<TableUnit>, kPageCount> units;
+  units[kGatePage] = std::make_unique<GateTable>();
+  return units;
+}
+
+}  // namespace ot

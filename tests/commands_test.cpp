@@ -1,0 +1,119 @@
+#include "frame/commands.h"
+
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include "frame/editor_state.h"
+#include "support/support.h"
+
+namespace {
+
+using ottest::Message;
+
+const std::string kBmd(ot::kBmdRefusedMessage);
+const std::string kType(ot::kTypeRefusedMessage);
+const std::string kCaption(ot::kOpenErrorCaption);
+
+struct OpenCase {
+  const char* name;  // file name; nullptr: a path that does not exist
+  int64_t size;
+  std::vector<std::string> messages;  // texts, all captioned "文件打开出错"
+  bool opens;
+};
+
+TEST(OpenCommand, RecognitionAndRefusals) {
+  const OpenCase cases[] = {
+      {"Gate.bmd", 900, {}, true},
+      {"any name.bmd", 2304, {}, true},
+      {"Gate.BMD", 900, {kType}, false},  // case counts
+      {"Gate.bmd", 901, {kBmd}, false},
+      {"Gate.bmd", 0, {std::string(ot::kFileMissingMessage), kBmd}, false},
+      {"Gate", 900, {kType}, false},
+      {"Gate.txt", 900, {kType}, false},
+      {"Gate.txt", 0, {std::string(ot::kFileMissingMessage), kType}, false},
+      {"dir.d/Gate", 900, {kType}, false},  // the dot of a folder is no extension
+      {nullptr, 0, {kBmd}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name ? c.name : "(missing)");
+    ottest::TempDir dir;
+    ot::TEditorState state;
+    ottest::ScriptedPort port;
+    std::string path;
+    if (c.name) {
+      path = dir.File(c.name);
+      if (std::string(c.name).find('/') != std::string::npos) mkdir(dir.File("dir.d").c_str(), 0700);
+      ottest::WriteFile(path, std::string(static_cast<size_t>(c.size), '\0'));
+    } else {
+      path = dir.File("missing.bmd");
+    }
+    port.answers.push_back(path);
+    const auto outcome = ot::OpenBtnClick(state, port);
+    EXPECT_EQ(outcome == ot::OpenOutcome::Opened, c.opens);
+    ASSERT_EQ(port.messages.size(), c.messages.size());
+    for (size_t i = 0; i < c.messages.size(); ++i) {
+      EXPECT_EQ(port.messages[i].text, c.messages[i]);
+      EXPECT_EQ(port.messages[i].caption, kCaption);
+    }
+    EXPECT_EQ(state.StatusPanels[1], path);  // the path shows whatever the outcome
+    if (!c.opens) {
+      EXPECT_EQ(state.ActivePageIndex, ot::kAboutPage);
+      EXPECT_EQ(state.GateStrGrid.RowCount(), 50);
+    }
+  }
+}
+
+TEST(OpenCommand, CancelledDialogChangesNothing) {
+  ot::TEditorState state;
+  ottest::ScriptedPort port;
+  port.answers.push_back(std::nullopt);
+  EXPECT_EQ(ot::OpenBtnClick(state, port), ot::OpenOutcome::Cancelled);
+  EXPECT_TRUE(port.messages.empty());
+  EXPECT_EQ(state.StatusPanels[1], "");
+}
+
+TEST(OpenCommand, ReadOnlyTableOpens) {
+  ottest::TempDir dir;
+  const std::string path = dir.File("Gate.bmd");
+  ottest::WriteFile(path, std::string(900, '\0'));
+  chmod(path.c_str(), 0444);
+  ot::TEditorState state;
+  ottest::ScriptedPort port;
+  port.answers.push_back(path);
+  EXPECT_EQ(ot::OpenBtnClick(state, port), ot::OpenOutcome::Opened);
+  EXPECT_TRUE(port.messages.empty());
+}
+
+TEST(OpenCommand, RefusedFileLeavesEarlierTableInPlace) {
+  ottest::TempDir dir;
+  ot::TEditorState state;
+  ottest::ScriptedPort port;
+  ottest::WriteFile(dir.File("a.bmd"), ottest::Scramble(std::string(900, '\x05'), 0, 900, 9));
+  ottest::WriteFile(dir.File("b.bmd"), std::string(901, '\0'));
+  port.answers.push_back(dir.File("a.bmd"));
+  port.answers.push_back(dir.File("b.bmd"));
+  ASSERT_EQ(ot::OpenBtnClick(state, port), ot::OpenOutcome::Opened);
+  EXPECT_EQ(ot::OpenBtnClick(state, port), ot::OpenOutcome::Refused);
+  EXPECT_EQ(state.GateStrGrid.RowCount(), 101);
+  EXPECT_EQ(state.GateStrGrid.Cells(1, 1), "5");
+  EXPECT_EQ(state.StatusPanels[1], dir.File("b.bmd"));
+}
+
+TEST(SaveCommand, AboutPageAndCancelDoNothing) {
+  ottest::TempDir dir;
+  ot::TEditorState state;
+  ottest::ScriptedPort port;
+  port.answers.push_back(dir.File("x"));
+  EXPECT_EQ(ot::SaveBtnClick(state, port), ot::SaveOutcome::NoTable);
+  EXPECT_TRUE(port.dialogs.empty());  // no dialog on the About page
+  EXPECT_EQ(ot::ExportBtnClick(state, port), ot::SaveOutcome::NoTable);
+  EXPECT_TRUE(port.dialogs.empty());
+  state.ActivePageIndex = ot::kGatePage;
+  port.answers = {std::nullopt};
+  EXPECT_EQ(ot::SaveBtnClick(state, port), ot::SaveOutcome::Cancelled);
+  EXPECT_EQ(port.dialogs, std::vector<ot::FileDialog>{ot::FileDialog::Save});
+  EXPECT_TRUE(dir.Entries().empty());
+}
+
+}  // namespace
