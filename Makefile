@@ -1,8 +1,10 @@
 # The two commands: `make run` and `make test`. Both install what is missing first.
 BUILD ?= build
 CMAKE_GEN := -G Ninja
+FUZZ_SECONDS ?= 60
+FUZZ_SHORT_SECONDS ?= 5
 
-.PHONY: all deps release run test asan bench fuzz clean
+.PHONY: all deps release run test asan bench fuzz fuzz-build clean
 
 all: release
 
@@ -24,8 +26,25 @@ asan: deps
 	cmake -S . -B $(BUILD)/asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DOT_SANITIZE=ON -DOT_WERROR=ON
 	cmake --build $(BUILD)/asan
 
-test: asan
+# The libFuzzer targets, built with clang (the core only).
+fuzz-build: deps
+	CXX=clang++ cmake -S . -B $(BUILD)/fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DOT_SANITIZE=ON -DOT_FUZZ=ON -DOT_WINDOW=OFF -DOT_TESTS=OFF -DOT_FUZZ_SECONDS=$(FUZZ_SHORT_SECONDS)
+	cmake --build $(BUILD)/fuzz
+
+test: asan fuzz-build
 	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD)/asan --output-on-failure -j2
+	ctest --test-dir $(BUILD)/fuzz --output-on-failure
+
+# Each fuzz target for FUZZ_SECONDS (default 60) from its seeds and kept regressions; new
+# corpus entries stay in build/fuzz/corpus. A crash leaves its input in build/fuzz/.
+fuzz: fuzz-build
+	@set -e; for t in open gridtext intconv; do \
+	  $(BUILD)/fuzz/bin/ot-fuzz-seeds $$t $(BUILD)/fuzz/corpus/$$t; \
+	  echo "== fuzz_$$t for $(FUZZ_SECONDS) s"; \
+	  (cd $(BUILD)/fuzz && ./bin/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=20 \
+	    -rss_limit_mb=2048 -print_final_stats=1 corpus/$$t ../../fuzz/regressions/$$t); \
+	done
 
 clean:
 	rm -rf $(BUILD)

@@ -25,6 +25,8 @@ bool AnySizeExtension(std::string_view extension) {
   return false;
 }
 
+std::span<const Recognition> RecognitionTable() { return kTable; }
+
 std::string_view ExtractFileExt(std::string_view path) {
   size_t slash = path.find_last_of('/');
   size_t dot = path.find_last_of('.');

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string_view>
 
 namespace ot {
@@ -13,6 +14,9 @@ struct Recognition {
   int Page;                    // the page of PageC, which names the table unit
   int Layout;                  // index into the unit's Layouts()
 };
+
+// Every row of the recognition table, in the order it is searched.
+std::span<const Recognition> RecognitionTable();
 
 // The row for a file of this extension and size, or nullopt.
 std::optional<Recognition> Recognise(std::string_view extension, int64_t size);
