@@ -191,9 +191,13 @@ void ApplyGridRows(TEditorState& state, int page, const GridRows& rows) {
                       std::to_string(rows[r].size()) + " columns; the grid has " +
                       std::to_string(cols));
   if (variable) grid->SetRowCount(static_cast<int>(rows.size()));
-  for (size_t r = 1; r < rows.size(); ++r)
+  for (size_t r = 1; r < rows.size(); ++r) {
+    // Rows that may be added or removed are numbered by their position, from 1, as Open
+    // numbers them; column 0 of the text is ignored like everywhere else.
+    if (variable) grid->Cells(0, static_cast<int>(r)) = std::to_string(r);
     for (size_t c = 1; c < cols; ++c)
       grid->Cells(static_cast<int>(c), static_cast<int>(r)) = rows[r][c];
+  }
 }
 
 }  // namespace ot

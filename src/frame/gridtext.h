@@ -33,8 +33,8 @@ GridRows ReadGridText(std::string_view text, GridFormat format, GridEncoding enc
 // Replaces the data cells of a page's grid (rows from 1, columns from 1) by the rows read,
 // whose title row and column 0 are ignored. The rows must have the grid's shape: exactly
 // as many rows as the grid (tables of fixed records) or any number of data rows (tables
-// whose rows may change), each with the grid's column count. Throws DataError otherwise,
-// before any cell changes.
+// whose rows may change, numbered afresh from 1 in column 0), each with the grid's column
+// count. Throws DataError otherwise, before any cell changes.
 void ApplyGridRows(TEditorState& state, int page, const GridRows& rows);
 
 }  // namespace ot

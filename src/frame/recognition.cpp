@@ -7,6 +7,7 @@ namespace {
 
 // The extension is tested first; ".bmd" sizes are compared exactly.
 constexpr Recognition kTable[] = {
+    {".wtf", -1, kMessagePage, 0},
     {".bmd", 900, kGatePage, 0},
     {".bmd", 2304, kGatePage, 1},
 };

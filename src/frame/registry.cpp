@@ -1,5 +1,6 @@
 // The one list of table formats: each unit under the page that shows it.
 #include "formats/gate.h"
+#include "formats/message.h"
 #include "frame/editor_state.h"
 
 namespace ot {
@@ -7,6 +8,7 @@ namespace ot {
 std::array<std::unique_ptr<TableUnit>, kPageCount> CreateTableUnits() {
   std::array<std::unique_ptr<TableUnit>, kPageCount> units;
   units[kGatePage] = std::make_unique<GateTable>();
+  units[kMessagePage] = std::make_unique<MessageFile>();
   return units;
 }
 
