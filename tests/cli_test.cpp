@@ -1,6 +1,8 @@
 // ot-table as scripts use it: exit statuses, outputs and what is left on disk.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "support/support.h"
 
 namespace {
@@ -129,6 +131,100 @@ TEST_F(Cli, HelpAndVersion) {
     EXPECT_NE(h.out.find(cmd), std::string::npos) << cmd;
   auto one = RunCli({"apply", "--help"});
   EXPECT_NE(one.out.find("usage: ot-table apply"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// A message file: header, then entries of serial, type, length, spare byte and keyed text.
+std::string WtfBytes(const std::vector<std::tuple<int, int, std::string, int>>& entries) {
+  std::string s(28, 'h');
+  for (const auto& [serial, type, text, spare] : entries) {
+    s += static_cast<char>(serial);
+    s += static_cast<char>(type);
+    s += static_cast<char>(text.size());
+    s += static_cast<char>(spare);
+    s += ottest::MessageKeyed(text);
+  }
+  return s;
+}
+
+struct MessageCli : ::testing::Test {
+  ottest::TempDir dir;
+  std::string wtf;
+  void SetUp() override {
+    wtf = dir.File("Message.wtf");
+    ottest::WriteFile(wtf, WtfBytes({{1, 2, "plain", 7},
+                                     {3, 4, ottest::Gbk("你好, \"世界\""), 0},
+                                     {5, 6, "", 255}}));
+  }
+};
+
+TEST_F(MessageCli, InfoAndDumpShowTheEntries) {
+  auto info = RunCli({"info", wtf});
+  EXPECT_EQ(info.status, 0) << info.err;
+  EXPECT_EQ(info.out, "file: " + wtf +
+                          "\ntable: Message.wtf\nlayout: one layout\nsize: 57\nrecords: 3\n"
+                          "page: 8\n");
+  auto dump = RunCli({"dump", wtf});
+  ASSERT_EQ(dump.status, 0) << dump.err;
+  EXPECT_EQ(dump.out,
+            "编号,信息序号,信息类型,信息长度,信息内容\r\n"
+            "1,1,2,5,plain\r\n"
+            "2,3,4,12,\"你好, \"\"世界\"\"\"\r\n"
+            "3,5,6,0,\r\n");
+}
+
+TEST_F(MessageCli, ApplyAndExportWriteTheEntriesOfTheGrid) {
+  const std::string unchanged = WtfBytes({{1, 2, "plain", 0},
+                                          {3, 4, ottest::Gbk("你好, \"世界\""), 0},
+                                          {5, 6, "", 0}});
+  struct Case {
+    const char* name;
+    std::string grid;
+    std::string expected;
+  } cases[] = {
+      {"unchanged dump", RunCli({"dump", wtf}).out, unchanged},
+      {"rows removed and added, lengths and numbers ignored",
+       "t,t,t,t,t\n9,300,0x10,0,longer text\n,7,8,99,\n,9,10,,新的\n",
+       WtfBytes({{44, 16, "longer text", 0}, {7, 8, "", 0}, {9, 10, ottest::Gbk("新的"), 0}})},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto r = RunCli({"apply", wtf, "-", "-o", dir.File("out.wtf")}, c.grid);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ottest::ReadFile(dir.File("out.wtf")), c.expected);
+  }
+  auto e = RunCli({"export", wtf, "-o", dir.File("export.wtf")});
+  ASSERT_EQ(e.status, 0) << e.err;
+  EXPECT_EQ(ottest::ReadFile(dir.File("export.wtf")), unchanged);
+}
+
+TEST_F(MessageCli, RefusalsExitWithTheReasonAndLeaveTheOutput) {
+  ottest::WriteFile(dir.File("short.wtf"), std::string(30, 'h'));
+  const std::string out = dir.File("out.wtf");
+  struct Case {
+    std::vector<std::string> args;
+    std::string grid;
+    std::string words;
+  } cases[] = {
+      {{"apply", wtf, "-", "-o", out}, "t,t,t,t,t\n1,1,1,1,ok\n2,abc,1,1,x\n",
+       "'abc' is not a valid integer value. (row 2, column 1)"},
+      {{"apply", wtf, "-", "-o", out}, "t,t,t,t,t\n1,1,1,1,ok\n2,1,1,1," + std::string(256, 'x') + "\n",
+       "第2行的信息内容有256字节"},
+      {{"apply", wtf, "-", "-o", out}, "t,t,t,t,t\n", "至少要有一条信息"},
+      {{"export", dir.File("short.wtf"), "-o", out}, "", "文件只有30字节"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.words);
+    ottest::WriteFile(out, "previous");
+    auto r = RunCli(c.args, c.grid);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(c.words), std::string::npos) << r.err;
+    EXPECT_EQ(ottest::ReadFile(out), "previous");
+  }
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"Message.wtf", "out.wtf", "short.wtf"}));
 }
 
 }  // namespace

@@ -14,12 +14,6 @@ namespace {
 
 using ottest::Gbk;
 
-// Every text byte of a message file is XOR 5E; written out here independently of the unit.
-std::string Keyed(std::string text) {
-  for (char& c : text) c = static_cast<char>(static_cast<unsigned char>(c) ^ 0x5E);
-  return text;
-}
-
 struct Entry {
   int serial;
   int type;
@@ -38,7 +32,7 @@ std::string MessageBytes(const std::vector<Entry>& entries, const std::string& t
     s += static_cast<char>(e.type);
     s += static_cast<char>(e.length >= 0 ? e.length : static_cast<int>(e.text.size()));
     s += static_cast<char>(e.spare);
-    s += Keyed(e.text);
+    s += ottest::MessageKeyed(e.text);
   }
   return s + trailer;
 }

@@ -57,6 +57,8 @@ const std::map<std::string, std::string> kCommandHelp = {
      "usage: ot-table apply FILE GRID [--encoding utf-8|gbk] [--format csv|tsv] -o OUT\n"
      "Opens FILE, replaces its data cells by GRID (the shape of dump; its title row and\n"
      "column 0 are ignored), then saves the table to OUT in the layout it was read in.\n"
+     "A table of fixed records needs one data row per record; the data rows of a message\n"
+     "file are its entries, so rows may be added or removed.\n"
      "GRID may be - for standard input. On any error OUT is left as it was.\n"},
     {"export",
      "usage: ot-table export FILE -o OUT\n"

@@ -72,6 +72,11 @@ std::string Scramble(std::string bytes, size_t start, size_t count, size_t recor
   return bytes;
 }
 
+std::string MessageKeyed(std::string text) {
+  for (char& c : text) c = static_cast<char>(static_cast<unsigned char>(c) ^ 0x5E);
+  return text;
+}
+
 std::string Gbk(std::string_view utf8) { return ot::Cp936(utf8); }
 
 std::string PatternBytes(size_t size, uint32_t seed) {

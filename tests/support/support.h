@@ -38,6 +38,9 @@ bool FileExists(const std::string& path);
 // byte i of the range takes key byte ((i mod L) mod 3).
 std::string Scramble(std::string bytes, size_t start, size_t count, size_t recordLength);
 
+// The text coding of the message file written out from its definition: every byte XOR 5E.
+std::string MessageKeyed(std::string text);
+
 // UTF-8 text as code page 936 bytes (through iconv, for building expected cells).
 std::string Gbk(std::string_view utf8);
 
