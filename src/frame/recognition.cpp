@@ -10,6 +10,8 @@ constexpr Recognition kTable[] = {
     {".wtf", -1, kMessagePage, 0},
     {".bmd", 900, kGatePage, 0},
     {".bmd", 2304, kGatePage, 1},
+    {".bmd", 20004, kFilterPage, 0},
+    {".bmd", 41008, kSlidePage, 0},
 };
 
 }  // namespace

@@ -1,13 +1,17 @@
 // The one list of table formats: each unit under the page that shows it.
+#include "formats/filter.h"
 #include "formats/gate.h"
 #include "formats/message.h"
+#include "formats/slide.h"
 #include "frame/editor_state.h"
 
 namespace ot {
 
 std::array<std::unique_ptr<TableUnit>, kPageCount> CreateTableUnits() {
   std::array<std::unique_ptr<TableUnit>, kPageCount> units;
+  units[kFilterPage] = std::make_unique<FilterTable>();
   units[kGatePage] = std::make_unique<GateTable>();
+  units[kSlidePage] = std::make_unique<SlideTable>();
   units[kMessagePage] = std::make_unique<MessageFile>();
   return units;
 }
