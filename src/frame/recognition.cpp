@@ -12,6 +12,7 @@ constexpr Recognition kTable[] = {
     {".bmd", 2304, kGatePage, 1},
     {".bmd", 20004, kFilterPage, 0},
     {".bmd", 41008, kSlidePage, 0},
+    {".bmd", 204800, kDialogPage, 0},
 };
 
 }  // namespace

@@ -1,4 +1,5 @@
 // The one list of table formats: each unit under the page that shows it.
+#include "formats/dialog.h"
 #include "formats/filter.h"
 #include "formats/gate.h"
 #include "formats/message.h"
@@ -9,6 +10,7 @@ namespace ot {
 
 std::array<std::unique_ptr<TableUnit>, kPageCount> CreateTableUnits() {
   std::array<std::unique_ptr<TableUnit>, kPageCount> units;
+  units[kDialogPage] = std::make_unique<DialogTable>();
   units[kFilterPage] = std::make_unique<FilterTable>();
   units[kGatePage] = std::make_unique<GateTable>();
   units[kSlidePage] = std::make_unique<SlideTable>();
