@@ -13,6 +13,8 @@ constexpr Recognition kTable[] = {
     {".bmd", 20004, kFilterPage, 0},
     {".bmd", 41008, kSlidePage, 0},
     {".bmd", 204800, kDialogPage, 0},
+    {".bmd", 450000, kTextPage, 0},
+    {".bmd", 614400, kTextPage, 1},
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "formats/gate.h"
 #include "formats/message.h"
 #include "formats/slide.h"
+#include "formats/text.h"
 #include "frame/editor_state.h"
 
 namespace ot {
@@ -14,6 +15,7 @@ std::array<std::unique_ptr<TableUnit>, kPageCount> CreateTableUnits() {
   units[kFilterPage] = std::make_unique<FilterTable>();
   units[kGatePage] = std::make_unique<GateTable>();
   units[kSlidePage] = std::make_unique<SlideTable>();
+  units[kTextPage] = std::make_unique<TextTable>();
   units[kMessagePage] = std::make_unique<MessageFile>();
   return units;
 }
