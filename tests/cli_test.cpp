@@ -133,6 +133,204 @@ TEST_F(Cli, HelpAndVersion) {
   EXPECT_NE(one.out.find("usage: ot-table apply"), std::string::npos);
 }
 
+// The filter list, slide messages, dialogue and text tables through ot-table.
+
+// Writes a text into a field of a plain record image: the text, then a NUL when shorter.
+void PutText(std::string& s, size_t at, size_t width, const std::string& text) {
+  s.replace(at, text.size(), text);
+  if (text.size() < width) s[at + text.size()] = '\0';
+}
+
+void PutLe32(std::string& s, size_t at, int32_t v) {
+  const auto u = static_cast<uint32_t>(v);
+  for (size_t i = 0; i < 4; ++i) s[at + i] = static_cast<char>((u >> (8 * i)) & 0xFF);
+}
+
+struct TableFile {
+  std::string name;  // a label for messages
+  std::string plain;
+  std::string stored;
+};
+
+// Plain images whose texts are valid code page 936 (some needing CSV quotes), with
+// pattern bytes behind every terminator.
+TableFile FilterFile() {
+  std::string s = ottest::PatternBytes(20004, 21);
+  for (size_t k = 0; k < 1000; ++k) PutText(s, 20 * k, 20, "f" + std::to_string(k));
+  PutText(s, 0, 20, "a,b");
+  PutText(s, 20, 20, "say \"hi\"");
+  PutText(s, 40, 20, "two\r\nlines");
+  PutText(s, 60, 20, ottest::Gbk("中文"));
+  s.replace(20000, 4, "\x4D\x3C\x2B\x1A");
+  return {"filter", s, ottest::Scramble(s, 0, 20000, 20)};
+}
+
+TableFile SlideFile() {
+  std::string s = ottest::PatternBytes(41008, 22);
+  for (size_t b = 0; b < 5; ++b)
+    for (size_t e = 0; e < 32; ++e)
+      PutText(s, 16 + 8200 * b + 256 * e, 256,
+              e % 7 == 3 ? "" : "s" + std::to_string(b) + "," + std::to_string(e));
+  return {"slide", s, ottest::Scramble(s, 0, 41008, 3)};
+}
+
+TableFile DialogFile() {
+  std::string s = ottest::PatternBytes(204800, 23);
+  for (size_t k = 0; k < 200; ++k) {
+    const size_t r = 1024 * k;
+    PutText(s, r, 300, "main " + std::to_string(k));
+    for (size_t j = 0; j < 6; ++j)
+      PutLe32(s, r + 300 + 4 * j, static_cast<int32_t>(k * 10 + j) - 50);
+    PutText(s, r + 324, 60, "c60");
+    for (size_t j = 0; j < 10; ++j) PutText(s, r + 384 + 64 * j, 64, "sub" + std::to_string(j));
+  }
+  return {"dialog", s, ottest::Scramble(s, 0, 204800, 1024)};
+}
+
+TableFile TextFile(size_t records) {
+  std::string s = ottest::PatternBytes(300 * records, 24);
+  for (size_t k = 0; k < records; ++k) PutText(s, 300 * k, 300, "text " + std::to_string(k));
+  PutText(s, 300, 300, ottest::Gbk("第二行,带逗号"));
+  return {"text " + std::to_string(records), s, ottest::Scramble(s, 0, s.size(), 300)};
+}
+
+TEST_F(Cli, InfoOfTheTextTables) {
+  struct Case {
+    TableFile file;
+    std::string lines;  // what follows the file line
+  } cases[] = {
+      {FilterFile(),
+       "table: Filter.bmd\nlayout: one layout\nsize: 20004\nrecords: 1000\npage: 1\n"
+       "FilterCrcOldEdit: 1A2B3C4D\n"},
+      {SlideFile(), "table: Slide.bmd\nlayout: one layout\nsize: 41008\nrecords: 160\npage: 6\n"},
+      {DialogFile(),
+       "table: Dialog.bmd\nlayout: one layout\nsize: 204800\nrecords: 200\npage: 0\n"},
+      {TextFile(1500),
+       "table: Text.bmd\nlayout: 99J, 99B+\nsize: 450000\nrecords: 1500\npage: 7\n"},
+      {TextFile(2048), "table: Text.bmd\nlayout: 1.x\nsize: 614400\nrecords: 2048\npage: 7\n"},
+  };
+  for (const auto& c : cases) {
+    const std::string path = dir.File("t.bmd");
+    ottest::WriteFile(path, c.file.stored);
+    auto r = RunCli({"info", path});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "file: " + path + "\n" + c.lines) << c.file.name;
+  }
+}
+
+TEST_F(Cli, DumpAndApplyOfEveryTextTableLayout) {
+  // The count words of the slide file are what Save recomputes: 31 minus the empty entries
+  // (five of the 32 entries of every block are empty).
+  TableFile slide = SlideFile();
+  std::string slideSaved = slide.plain;
+  for (size_t b = 0; b < 5; ++b) PutLe32(slideSaved, 12 + 8200 * b, 26);
+  slideSaved = ottest::Scramble(slideSaved, 0, slideSaved.size(), 3);
+  struct Case {
+    TableFile file;
+    std::string title;  // the title row of the dump
+    std::string row;    // one data row of the dump, with its line end
+    std::string saved;  // what apply of the unchanged dump writes; the file when empty
+  } cases[] = {
+      {FilterFile(), "编号,文本内容     支持版本:97->1.X",
+       "\r\n0,\"a,b\"\r\n1,\"say \"\"hi\"\"\"\r\n2,\"two\r\nlines\"\r\n3,中文\r\n4,f4\r\n", ""},
+      {slide, "编号,数据类型,数据项序号,文本内容             支持版本 98C->1.X",
+       "\r\n4,1,4,\r\n5,1,5,\"s0,4\"\r\n", slideSaved},
+      {DialogFile(),
+       "编号,文本内容 //Ver 97->1.x Dialog.bmd,子文本数量,触发事件编号1,触发事件编号2,"
+       "触发事件编号3,触发事件编号4,触发事件编号5,unknown_c60,子文本内容1,子文本内容2,"
+       "子文本内容3,子文本内容4,子文本内容5,子文本内容6,子文本内容7,子文本内容8,"
+       "子文本内容9,子文本内容10",
+       "\r\n1,main 1,-40,-39,-38,-37,-36,-35,c60,sub0,sub1,sub2,sub3,sub4,sub5,sub6,sub7,"
+       "sub8,sub9\r\n",
+       ""},
+      {TextFile(1500), "编号,\"文本内容 //Ver 99J,99B+ Text.bmd\"",
+       "\r\n1,text 0\r\n2,\"第二行,带逗号\"\r\n3,text 2\r\n", ""},
+      {TextFile(2048), "编号,文本内容 //Ver 1.x Text.bmd", "\r\n2048,text 2047\r\n", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file.name);
+    const std::string path = dir.File("t.bmd");
+    ottest::WriteFile(path, c.file.stored);
+    auto dump = RunCli({"dump", path, "-o", dir.File("grid.csv")});
+    ASSERT_EQ(dump.status, 0) << dump.err;
+    const std::string grid = ottest::ReadFile(dir.File("grid.csv"));
+    EXPECT_EQ(grid.substr(0, grid.find("\r\n")), c.title);
+    EXPECT_NE(grid.find(c.row), std::string::npos);
+    auto r = RunCli({"apply", path, dir.File("grid.csv"), "-o", dir.File("out.bmd")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ottest::ReadFile(dir.File("out.bmd")), c.saved.empty() ? c.file.stored : c.saved);
+    // Export on these pages writes the table file as Save does.
+    auto e = RunCli({"export", path, "-o", dir.File("export.bmd")});
+    ASSERT_EQ(e.status, 0) << e.err;
+    EXPECT_EQ(ottest::ReadFile(dir.File("export.bmd")), ottest::ReadFile(dir.File("out.bmd")));
+  }
+}
+
+TEST_F(Cli, ApplyEditsTextTablesByTheTextFieldRule) {
+  TableFile text = TextFile(1500);
+  const std::string path = dir.File("Text.bmd");
+  ottest::WriteFile(path, text.stored);
+  std::string grid = RunCli({"dump", path}).out;
+  // The title row is ignored: the layout stays the one opened.
+  grid.replace(0, grid.find("\r\n"), "x,y");
+  const std::string long301(301, 'L');
+  grid.replace(grid.find("\r\n1,text 0\r\n"), 12, "\r\n1,ab\r\n");
+  grid.replace(grid.find("\r\n4,text 3\r\n"), 12, "\r\n4," + long301 + "\r\n");
+  auto r = RunCli({"apply", path, "-", "-o", dir.File("out.bmd")}, grid);
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::string expected = text.plain;
+  expected.replace(0, 3, std::string("ab\0", 3));
+  expected.replace(900, 300, std::string(300, 'L'));
+  EXPECT_EQ(ottest::ReadFile(dir.File("out.bmd")), ottest::Scramble(expected, 0, 450000, 300));
+}
+
+TEST_F(Cli, DialogNumbersAreSigned32BitAndABadOneWritesNothing) {
+  TableFile dialog = DialogFile();
+  const std::string path = dir.File("Dialog.bmd");
+  ottest::WriteFile(path, dialog.stored);
+  const std::string grid = RunCli({"dump", path}).out;
+  const std::string row2 = "\r\n2,main 2,-30,";
+  std::string edited = grid;
+  edited.replace(edited.find(row2), row2.size(), "\r\n2,main 2,-2147483648,");
+  auto ok = RunCli({"apply", path, "-", "-o", dir.File("out.bmd")}, edited);
+  ASSERT_EQ(ok.status, 0) << ok.err;
+  std::string expected = dialog.plain;
+  PutLe32(expected, 2048 + 300, INT32_MIN);
+  EXPECT_EQ(ottest::ReadFile(dir.File("out.bmd")), ottest::Scramble(expected, 0, 204800, 1024));
+
+  std::string bad = grid;
+  bad.replace(bad.find(row2), row2.size(), "\r\n2,main 2,2147483648,");
+  ottest::WriteFile(dir.File("out.bmd"), "previous");
+  auto r = RunCli({"apply", path, "-", "-o", dir.File("out.bmd")}, bad);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("'2147483648' is not a valid integer value. (row 3, column 2)"),
+            std::string::npos)
+      << r.err;
+  EXPECT_EQ(ottest::ReadFile(dir.File("out.bmd")), "previous");
+  auto fresh = RunCli({"apply", path, "-", "-o", dir.File("fresh.bmd")}, bad);
+  EXPECT_EQ(fresh.status, 1);
+  EXPECT_FALSE(ottest::FileExists(dir.File("fresh.bmd")));
+}
+
+TEST_F(Cli, CellsThatAreNotCodePage936PassRawOnly) {
+  std::string plain = FilterFile().plain;
+  PutText(plain, 20 * 5, 20, "bad\x81\x20");
+  PutText(plain, 20 * 6, 20, "\xFF\xFE");
+  const std::string stored = ottest::Scramble(plain, 0, 20000, 20);
+  const std::string path = dir.File("Filter.bmd");
+  ottest::WriteFile(path, stored);
+  auto utf8 = RunCli({"dump", path, "-o", dir.File("grid.csv")});
+  EXPECT_EQ(utf8.status, 1);
+  EXPECT_NE(utf8.err.find("row 6, column 1"), std::string::npos) << utf8.err;
+  EXPECT_FALSE(ottest::FileExists(dir.File("grid.csv")));
+  auto raw = RunCli({"dump", path, "--encoding", "gbk", "-o", dir.File("grid.csv")});
+  ASSERT_EQ(raw.status, 0) << raw.err;
+  auto r = RunCli({"apply", path, dir.File("grid.csv"), "--encoding", "gbk", "-o",
+                   dir.File("out.bmd")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(ottest::ReadFile(dir.File("out.bmd")), stored);
+}
+
 }  // namespace
 
 namespace {
