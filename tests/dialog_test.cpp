@@ -21,10 +21,10 @@ constexpr size_t kSize = kRecords * kLength;
 struct FieldAt {
   size_t offset, width;
 };
-constexpr FieldAt kField[19] = {{0, 0},     {0, 300},   {300, 4},   {304, 4},   {308, 4},
-                                {312, 4},   {316, 4},   {320, 4},   {324, 60},  {384, 64},
-                                {448, 64},  {512, 64},  {576, 64},  {640, 64},  {704, 64},
-                                {768, 64},  {832, 64},  {896, 64},  {960, 64}};
+constexpr FieldAt kField[19] = {{0, 0},    {0, 300},  {300, 4},  {304, 4},  {308, 4},
+                                {312, 4},  {316, 4},  {320, 4},  {324, 60}, {384, 64},
+                                {448, 64}, {512, 64}, {576, 64}, {640, 64}, {704, 64},
+                                {768, 64}, {832, 64}, {896, 64}, {960, 64}};
 
 std::string Le32(int32_t v) {
   const auto u = static_cast<uint32_t>(v);
@@ -81,11 +81,11 @@ struct DialogFixture : ::testing::Test {
   std::string& Cell(int col, int row) { return state.DialogStrGrid.Cells(col, row); }
 };
 
-const char* const kTitles[19] = {
-    "编号",          "文本内容",      "子文本数量",    "触发事件编号1", "触发事件编号2",
-    "触发事件编号3", "触发事件编号4", "触发事件编号5", "unknown_c60",   "子文本内容1",
-    "子文本内容2",   "子文本内容3",   "子文本内容4",   "子文本内容5",   "子文本内容6",
-    "子文本内容7",   "子文本内容8",   "子文本内容9",   "子文本内容10"};
+const char* const kTitles[19] = {"编号",          "文本内容",      "子文本数量",    "触发事件编号1",
+                                 "触发事件编号2", "触发事件编号3", "触发事件编号4", "触发事件编号5",
+                                 "unknown_c60",   "子文本内容1",   "子文本内容2",   "子文本内容3",
+                                 "子文本内容4",   "子文本内容5",   "子文本内容6",   "子文本内容7",
+                                 "子文本内容8",   "子文本内容9",   "子文本内容10"};
 
 TEST_F(DialogFixture, StartState) {
   const auto& g = state.DialogStrGrid;
@@ -179,8 +179,9 @@ TEST_F(DialogFixture, ConversionErrorStopsTheSaveAndWritesNothing) {
   struct Case {
     int col, row;
     const char* text;
-  } cases[] = {{2, 1, ""},           {3, 50, "abc"},        {7, 200, "12 "},
-               {4, 100, "2147483648"}, {5, 2, "-2147483649"}, {6, 7, "1.5"}};
+  } cases[] = {
+      {2, 1, ""},   {3, 50, "abc"}, {7, 200, "12 "}, {4, 100, "2147483648"}, {5, 2, "-2147483649"},
+      {6, 7, "1.5"}};
   for (const auto& c : cases) {
     const std::string old = Cell(c.col, c.row);
     Cell(c.col, c.row) = c.text;
@@ -189,7 +190,8 @@ TEST_F(DialogFixture, ConversionErrorStopsTheSaveAndWritesNothing) {
       ot::SaveBtnClick(state, port);
       ADD_FAILURE() << "saved with '" << c.text << "'";
     } catch (const ot::ConversionError& e) {
-      EXPECT_EQ(std::string(e.what()), "'" + std::string(c.text) + "' is not a valid integer value");
+      EXPECT_EQ(std::string(e.what()),
+                "'" + std::string(c.text) + "' is not a valid integer value");
       EXPECT_EQ(e.Col, c.col);
       EXPECT_EQ(e.Row, c.row);
       EXPECT_EQ(e.Page, ot::kDialogPage);

@@ -96,7 +96,7 @@ TEST_F(FilterFixture, UnchangedSaveGivesTheFileBackWithItsCheckValue) {
   OpenStored(stored);
   state.FilterCrcNewEdit = "FFFFFFFF";  // nothing reads it
   EXPECT_EQ(Save(), stored);
-  EXPECT_EQ(state.TextEdit, "w999");  // every text passed through the text page's box
+  EXPECT_EQ(state.TextEdit, "w999");     // every text passed through the text page's box
   EXPECT_EQ(Save("again.bmd"), stored);  // the record image stayed plain
 }
 

@@ -136,8 +136,7 @@ TEST_F(SlideFixture, EditsLandInTheirEntryAndSetTheCount) {
   std::string expected = plain;
   for (const auto& c : cases) {
     state.SlideStrGrid.Cells(3, Row(c.b, c.e)) = c.text;
-    expected.replace(EntryAt(static_cast<size_t>(c.b), static_cast<size_t>(c.e)), kEntry,
-                     c.field);
+    expected.replace(EntryAt(static_cast<size_t>(c.b), static_cast<size_t>(c.e)), kEntry, c.field);
   }
   // Columns 1 and 2 are not read.
   state.SlideStrGrid.Cells(1, 5) = "x";

@@ -98,8 +98,7 @@ TEST_F(TextFixture, BothLayoutsOpenAndSaveBackByteForByte) {
     EXPECT_EQ(g.Cells(1, 4), "t3");
     EXPECT_EQ(g.Cells(1, n), "t" + std::to_string(n - 1));
     EXPECT_EQ(state.TextEdit, "kept");  // Open sets no text in the box
-    EXPECT_EQ(state.UnitOfPage(ot::kTextPage)->CurrentLayout(state),
-              c.records == 1500 ? 0 : 1);
+    EXPECT_EQ(state.UnitOfPage(ot::kTextPage)->CurrentLayout(state), c.records == 1500 ? 0 : 1);
     EXPECT_EQ(Save(), stored);
     EXPECT_EQ(state.TextEdit, "t" + std::to_string(n - 1));  // the last row passed last
     EXPECT_EQ(Save("again.bmd"), stored);
@@ -125,8 +124,8 @@ TEST_F(TextFixture, EditsFollowTheTextFieldRule) {
         {7, std::string(kLength, 'x'), std::string(kLength, 'x')},
         // Longer: cut; the next record keeps its text.
         {8, std::string(kLength + 5, 'y'), std::string(kLength, 'y')},
-        {last, Gbk("最后一行"), Gbk("最后一行") + '\0' +
-                                    plain.substr((last - 1) * kLength + 9, kLength - 9)},
+        {last, Gbk("最后一行"),
+         Gbk("最后一行") + '\0' + plain.substr((last - 1) * kLength + 9, kLength - 9)},
     };
     std::string expected = plain;
     for (const auto& c : cases) {
@@ -157,7 +156,8 @@ TEST_F(TextFixture, SaveWritesTheLayoutOfTheLastOpenFromItsOwnImage) {
 TEST_F(TextFixture, ATitleCellThatNamesNoLayoutWritesNothing) {
   OpenStored(Stored(PlainTexts(1500)));
   // Compared byte for byte: case and blanks count.
-  for (const char* title : {"文本内容 //ver 99J,99B+ Text.bmd", "文本内容  //Ver 1.x Text.bmd", ""}) {
+  for (const char* title :
+       {"文本内容 //ver 99J,99B+ Text.bmd", "文本内容  //Ver 1.x Text.bmd", ""}) {
     state.TextStrGrid.Cells(1, 0) = Gbk(title);
     port.answers.push_back(dir.File("x.bmd"));
     EXPECT_EQ(ot::SaveBtnClick(state, port), ot::SaveOutcome::Refused) << title;

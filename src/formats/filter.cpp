@@ -33,7 +33,8 @@ void FilterTable::Open(TEditorState& state, std::span<uint8_t> image, int) {
   ScrambleRecords(image.data(), image.data(), kRecordBytes, kRecordLength);
   image_.assign(image.begin(), image.end());
   char hex[16];
-  std::snprintf(hex, sizeof hex, "%04X", static_cast<unsigned>(GetU32(image_.data() + kRecordBytes)));
+  std::snprintf(hex, sizeof hex, "%04X",
+                static_cast<unsigned>(GetU32(image_.data() + kRecordBytes)));
   state.FilterCrcOldEdit = hex;
   StringGrid& grid = state.FilterStrGrid;
   grid.SetRowCount(kRecords + 1);

@@ -17,8 +17,7 @@ constexpr std::string_view kMarkers[2] = {"文本内容 //Ver 99J,99B+ Text.bmd"
 int TextTable::Page() const { return kTextPage; }
 
 const std::vector<Layout>& TextTable::Layouts() const {
-  static const std::vector<Layout> kLayouts = {{"99J, 99B+", 450000, 1500},
-                                               {"1.x", 614400, 2048}};
+  static const std::vector<Layout> kLayouts = {{"99J, 99B+", 450000, 1500}, {"1.x", 614400, 2048}};
   return kLayouts;
 }
 

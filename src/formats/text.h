@@ -26,8 +26,7 @@ class TextTable : public TableUnit {
   std::vector<int> NumberColumns(const TEditorState& state) const override;
 
  private:
-  std::vector<uint8_t> images_[2] = {std::vector<uint8_t>(450000),
-                                     std::vector<uint8_t>(614400)};
+  std::vector<uint8_t> images_[2] = {std::vector<uint8_t>(450000), std::vector<uint8_t>(614400)};
 };
 
 }  // namespace ot
