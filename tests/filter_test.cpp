@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <vector>
+
 #include "frame/commands.h"
 #include "frame/editor_state.h"
 #include "support/support.h"
@@ -162,6 +165,13 @@ TEST_F(FilterFixture, RecordBytesAreTheRecordBehindARow) {
   EXPECT_FALSE(unit->RecordBytes(state, 0));
   EXPECT_FALSE(unit->RecordBytes(state, 1001));
   EXPECT_TRUE(unit->NumberColumns(state).empty());
+}
+
+TEST_F(FilterFixture, AnImageShorterThanTheLayoutIsRefused) {
+  std::vector<uint8_t> image(20000);
+  EXPECT_THROW(state.UnitOfPage(ot::kFilterPage)->Open(state, std::span<uint8_t>(image), 0),
+               std::invalid_argument);
+  EXPECT_EQ(state.FilterCrcOldEdit, "");
 }
 
 }  // namespace

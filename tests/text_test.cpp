@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <vector>
+
 #include "frame/commands.h"
 #include "frame/editor_state.h"
 #include "support/support.h"
@@ -184,6 +187,21 @@ TEST_F(TextFixture, RecordBytesFollowTheLayoutShown) {
   EXPECT_EQ(std::string(bytes->begin(), bytes->end()), plain.substr(2047 * kLength, kLength));
   EXPECT_FALSE(unit->RecordBytes(state, 2049));
   EXPECT_TRUE(unit->NumberColumns(state).empty());
+}
+
+TEST_F(TextFixture, AnImageOfAnotherSizeThanItsLayoutIsRefusedUntouched) {
+  ot::TableUnit* unit = state.UnitOfPage(ot::kTextPage);
+  struct Case {
+    size_t size;
+    int layout;
+  } cases[] = {{614400, 0}, {450000, 1}, {450000, 2}, {450000, -1}, {0, 0}};
+  for (const auto& c : cases) {
+    std::vector<uint8_t> image(c.size, 0x41);
+    EXPECT_THROW(unit->Open(state, std::span<uint8_t>(image), c.layout), std::invalid_argument);
+    EXPECT_EQ(image, std::vector<uint8_t>(c.size, 0x41));
+    EXPECT_EQ(state.TextStrGrid.RowCount(), 50);
+    EXPECT_EQ(state.ActivePageIndex, ot::kAboutPage);
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "frame/cp936.h"
 #include "frame/editor_state.h"
 #include "frame/fields.h"
+#include "frame/image_check.h"
 #include "frame/scramble.h"
 
 namespace ot {
@@ -47,7 +48,8 @@ void DialogTable::FormCreate(TEditorState& state) {
   state.DialogModBtn.Enabled = false;
 }
 
-void DialogTable::Open(TEditorState& state, std::span<uint8_t> image, int) {
+void DialogTable::Open(TEditorState& state, std::span<uint8_t> image, int layout) {
+  RequireLayoutSize(*this, image, layout);
   ScrambleRecords(image.data(), image.data(), static_cast<int32_t>(image.size()), kRecordLength);
   StringGrid& grid = state.DialogStrGrid;
   grid.SetRowCount(kRecords + 1);

@@ -6,6 +6,7 @@
 #include "frame/cp936.h"
 #include "frame/editor_state.h"
 #include "frame/fields.h"
+#include "frame/image_check.h"
 #include "frame/scramble.h"
 
 namespace ot {
@@ -28,7 +29,8 @@ void FilterTable::FormCreate(TEditorState& state) {
   state.FilterModBtn.Enabled = false;
 }
 
-void FilterTable::Open(TEditorState& state, std::span<uint8_t> image, int) {
+void FilterTable::Open(TEditorState& state, std::span<uint8_t> image, int layout) {
+  RequireLayoutSize(*this, image, layout);
   // The check value after the records is stored plain.
   ScrambleRecords(image.data(), image.data(), kRecordBytes, kRecordLength);
   image_.assign(image.begin(), image.end());

@@ -4,6 +4,7 @@
 #include "frame/cp936.h"
 #include "frame/editor_state.h"
 #include "frame/fields.h"
+#include "frame/image_check.h"
 #include "frame/scramble.h"
 
 namespace ot {
@@ -24,7 +25,8 @@ void SlideTable::FormCreate(TEditorState& state) {
   state.SlideModBtn.Enabled = false;
 }
 
-void SlideTable::Open(TEditorState& state, std::span<uint8_t> image, int) {
+void SlideTable::Open(TEditorState& state, std::span<uint8_t> image, int layout) {
+  RequireLayoutSize(*this, image, layout);
   ScrambleRecords(image.data(), image.data(), static_cast<int32_t>(image.size()), kRecordLength);
   image_.assign(image.begin(), image.end());
   StringGrid& grid = state.SlideStrGrid;

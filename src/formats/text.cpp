@@ -4,6 +4,7 @@
 #include "frame/cp936.h"
 #include "frame/editor_state.h"
 #include "frame/fields.h"
+#include "frame/image_check.h"
 #include "frame/scramble.h"
 
 namespace ot {
@@ -28,6 +29,7 @@ void TextTable::FormCreate(TEditorState& state) {
 }
 
 void TextTable::Open(TEditorState& state, std::span<uint8_t> image, int layout) {
+  RequireLayoutSize(*this, image, layout);
   ScrambleRecords(image.data(), image.data(), static_cast<int32_t>(image.size()), kRecordLength);
   StringGrid& grid = state.TextStrGrid;
   const int records = static_cast<int>(image.size()) / kRecordLength;
