@@ -1,6 +1,7 @@
 #include "frame/commands.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -114,6 +115,31 @@ TEST(SaveCommand, AboutPageAndCancelDoNothing) {
   EXPECT_EQ(ot::SaveBtnClick(state, port), ot::SaveOutcome::Cancelled);
   EXPECT_EQ(port.dialogs, std::vector<ot::FileDialog>{ot::FileDialog::Save});
   EXPECT_TRUE(dir.Entries().empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(OpenCommand, FilesFarLargerThanAnyTableAreRefusedUnread) {
+  // Sparse files: 300 MiB that take no disk space. A .bmd is judged by its size alone; a
+  // message file that large is refused before it is read.
+  struct Case {
+    const char* name;
+    std::string message;
+  } cases[] = {{"huge.bmd", std::string(ot::kBmdRefusedMessage)}, {"huge.wtf", "文件太大"}};
+  for (const auto& c : cases) {
+    ottest::TempDir dir;
+    const std::string path = dir.File(c.name);
+    ottest::WriteFile(path, "");
+    ASSERT_EQ(truncate(path.c_str(), 300ll << 20), 0);
+    ot::TEditorState state;
+    ottest::ScriptedPort port;
+    port.answers.push_back(path);
+    EXPECT_EQ(ot::OpenBtnClick(state, port), ot::OpenOutcome::Refused);
+    ASSERT_EQ(port.messages.size(), 1u);
+    EXPECT_NE(port.messages[0].text.find(c.message), std::string::npos) << port.messages[0].text;
+  }
 }
 
 }  // namespace
