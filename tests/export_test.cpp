@@ -135,29 +135,77 @@ TEST_F(ExportFixture, AboutPageDoesNothing) {
   EXPECT_EQ(state.MemoTxt, (std::vector<std::string>{"Memo", "Txt"}));
 }
 
-// On every table page but the gate and skill pages Export writes what Save writes, through
-// the same dialog.
-TEST_F(ExportFixture, TableFilePagesExportWhatSaveWrites) {
+// What a Save or an Export left behind: its outcome or error, the file, messages, dialogs and
+// the edit boxes (some save steps leave a text in one).
+struct Effect {
+  std::string outcome;
+  std::optional<std::string> file;
+  std::vector<std::string> messages;
+  std::vector<ot::FileDialog> dialogs;
+  std::vector<std::string> boxes;
+  bool operator==(const Effect&) const = default;
+};
+
+Effect RunCommand(ot::SaveOutcome (*command)(ot::TEditorState&, ot::UserPort&), ot::TEditorState& state,
+                  const std::string& target) {
+  ottest::ScriptedPort port;
+  port.answers.push_back(target);
+  Effect e;
+  try {
+    e.outcome = std::to_string(static_cast<int>(command(state, port)));
+  } catch (const ot::OtError& error) {
+    e.outcome = std::string("error: ") + error.what();
+  }
+  if (ottest::FileExists(target)) e.file = ottest::ReadFile(target);
+  for (const auto& m : port.messages) e.messages.push_back(m.caption + ": " + m.text);
+  e.dialogs = port.dialogs;
+  for (const char* box : {"DialogEdit", "FilterCrcOldEdit", "FilterCrcNewEdit", "ItemEdit",
+                          "MovereqEdit", "SkillEdit", "SlideEdit", "TextEdit", "WtfSnEdit"})
+    e.boxes.push_back(*state.EditBox(box));
+  return e;
+}
+
+// On every table page but the gate and skill pages Export does what Save does: the same
+// dialog, the same bytes, the same refusals and errors, the same texts left in edit boxes.
+TEST_F(ExportFixture, TableFilePagesExportWhatSaveDoes) {
   struct Case {
-    const char* file;
-    std::string bytes;
     int page;
+    const char* file;  // nullptr: nothing opened since start
+    std::string bytes;
   } cases[] = {
-      {"Message.wtf",
-       std::string(28, 'h') + std::string("\x01\x02\x03\x09", 4) + ottest::MessageKeyed("abc"),
-       ot::kMessagePage},
+      {ot::kDialogPage, "Dialog.bmd", ottest::PatternBytes(204800, 1)},
+      {ot::kDialogPage, nullptr, ""},
+      {ot::kFilterPage, "Filter.bmd", ottest::PatternBytes(20004, 2)},
+      {ot::kFilterPage, nullptr, ""},
+      {ot::kSlidePage, "Slide.bmd", ottest::PatternBytes(41008, 3)},
+      {ot::kSlidePage, nullptr, ""},
+      {ot::kTextPage, "Text.bmd", ottest::PatternBytes(450000, 4)},
+      {ot::kTextPage, "Text.bmd", ottest::PatternBytes(614400, 5)},
+      {ot::kTextPage, nullptr, ""},
+      {ot::kMessagePage, "Message.wtf",
+       std::string(28, 'h') + std::string("\x01\x02\x03\x09", 4) + ottest::MessageKeyed("abc")},
+      {ot::kMessagePage, nullptr, ""},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.file);
-    Open(c.file, c.bytes);
-    ASSERT_EQ(state.ActivePageIndex, c.page);
-    port.dialogs.clear();
-    const std::string exported = Export("exported");
-    port.answers.push_back(dir.File("saved"));
-    ASSERT_EQ(ot::SaveBtnClick(state, port), ot::SaveOutcome::Saved);
-    EXPECT_EQ(exported, ottest::ReadFile(dir.File("saved")));
-    EXPECT_FALSE(exported.empty());
-    EXPECT_EQ(port.dialogs, (std::vector<ot::FileDialog>{ot::FileDialog::Save, ot::FileDialog::Save}));
+    SCOPED_TRACE(std::to_string(c.page) + (c.file ? " " + std::to_string(c.bytes.size()) : " start"));
+    ot::TEditorState fresh;
+    if (c.file) {
+      ottest::WriteFile(dir.File(c.file), c.bytes);
+      ottest::ScriptedPort opener;
+      opener.answers.push_back(dir.File(c.file));
+      ASSERT_EQ(ot::OpenBtnClick(fresh, opener), ot::OpenOutcome::Opened);
+    }
+    fresh.ActivePageIndex = c.page;
+    const std::string exported = dir.File("exported"), saved = dir.File("saved");
+    std::remove(exported.c_str());
+    std::remove(saved.c_str());
+    const Effect byExport = RunCommand(ot::ExportBtnClick, fresh, exported);
+    const Effect bySave = RunCommand(ot::SaveBtnClick, fresh, saved);
+    EXPECT_EQ(byExport, bySave) << byExport.outcome << " / " << bySave.outcome;
+    EXPECT_EQ(byExport.dialogs, std::vector<ot::FileDialog>{ot::FileDialog::Save});
+    if (c.file && byExport.file) {
+      EXPECT_EQ(byExport.file->size(), c.bytes.size());
+    }
   }
 }
 
