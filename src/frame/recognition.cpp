@@ -10,11 +10,17 @@ constexpr Recognition kTable[] = {
     {".wtf", -1, kMessagePage, 0},
     {".bmd", 900, kGatePage, 0},
     {".bmd", 2304, kGatePage, 1},
+    {".bmd", 2884, kMovereqPage, 0},
+    {".bmd", 13316, kSkillPage, 0},
+    {".bmd", 15364, kSkillPage, 1},
     {".bmd", 20004, kFilterPage, 0},
+    {".bmd", 32772, kItemPage, 0},
+    {".bmd", 38916, kItemPage, 1},
     {".bmd", 41008, kSlidePage, 0},
     {".bmd", 204800, kDialogPage, 0},
     {".bmd", 450000, kTextPage, 0},
     {".bmd", 614400, kTextPage, 1},
+    {".bmd", 688132, kItemPage, 2},
 };
 
 }  // namespace
