@@ -3,10 +3,13 @@
 
 #include <tuple>
 
+#include "support/record_bytes.h"
 #include "support/support.h"
 
 namespace {
 
+using ottest::PutBytes;
+using ottest::PutLe;
 using ottest::RunCli;
 
 std::string PlainGates(size_t records) {
@@ -329,6 +332,171 @@ TEST_F(Cli, CellsThatAreNotCodePage936PassRawOnly) {
                    dir.File("out.bmd")});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(ottest::ReadFile(dir.File("out.bmd")), stored);
+}
+
+// The fixed-record tables beside the gate table: each layout as a file of its own.
+struct FixedTable {
+  const char* name;
+  size_t size;
+  size_t start;   // first scrambled byte
+  size_t length;  // record length
+  const char* info;  // the lines of info after "size:"
+};
+const FixedTable kFixedTables[] = {
+    {"Movereq.bmd", 2884, 4, 80, "records: 36\npage: 4\nMovereqEdit: MoveReq.bmd有36项数据\n"},
+    {"Skill.bmd", 13316, 0, 52, "records: 256\npage: 5\nSkillEdit: //Ver:99B+ Skill.bmd\n"},
+    {"Skill.bmd", 15364, 0, 60, "records: 256\npage: 5\nSkillEdit: //Ver:1.x Skill.bmd\n"},
+    {"Item.bmd", 32772, 0, 64, "records: 512\npage: 3\nItemEdit: //Ver:96Y,97,98C Item.bmd\n"},
+    {"Item.bmd", 38916, 0, 76, "records: 512\npage: 3\nItemEdit: //Ver:99B+,1.x Item.bmd\n"},
+    {"Item.bmd", 688132, 0, 84, "records: 8192\npage: 3\nItemEdit: //Ver:Kor 1.02B Item.bmd\n"},
+};
+
+// Pattern bytes; the move-request count is set to the rows that Save will count, so that an
+// unchanged apply gives the file back (no serial number of this pattern is 0).
+std::string PlainTable(const FixedTable& t) {
+  std::string plain = ottest::PatternBytes(t.size, 21);
+  if (t.start == 4) PutLe(plain, 0, 4, 36);
+  return plain;
+}
+
+std::string WriteTable(const ottest::TempDir& dir, const FixedTable& t, const std::string& plain) {
+  const std::string path = dir.File(std::to_string(t.size) + "-" + t.name);
+  ottest::WriteFile(path, ottest::Scramble(plain, t.start, t.size - t.start, t.length));
+  return path;
+}
+
+TEST(CliTables, InfoNamesTableLayoutAndEditBoxTexts) {
+  const char* layouts[] = {"98C to 1.X", "99B+", "1.x", "96Y, 97, 98C", "99B+, 1.x", "Kor 1.02B"};
+  ottest::TempDir dir;
+  for (size_t i = 0; i < std::size(kFixedTables); ++i) {
+    const FixedTable& t = kFixedTables[i];
+    const std::string path = WriteTable(dir, t, PlainTable(t));
+    auto r = RunCli({"info", path});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "file: " + path + "\ntable: " + t.name + "\nlayout: " + layouts[i] +
+                         "\nsize: " + std::to_string(t.size) + "\n" + t.info);
+  }
+}
+
+TEST(CliTables, RawDumpAndApplyGiveEveryWritableLayoutBack) {
+  ottest::TempDir dir;
+  for (const FixedTable& t : kFixedTables) {
+    SCOPED_TRACE(std::to_string(t.size));
+    const std::string plain = PlainTable(t);
+    if (t.start == 4) {
+      for (size_t k = 0; k < 36; ++k) ASSERT_NE(ottest::GetLe(plain, 4 + 80 * k, 4), 0u);
+    }
+    const std::string path = WriteTable(dir, t, plain);
+    const std::string grid = dir.File("grid.csv"), out = dir.File("out.bmd");
+    auto dump = RunCli({"dump", path, "--encoding", "gbk", "-o", grid});
+    ASSERT_EQ(dump.status, 0) << dump.err;
+    std::remove(out.c_str());
+    auto r = RunCli({"apply", path, grid, "--encoding", "gbk", "-o", out});
+    if (t.size == 32772) {
+      // The 96Y, 97, 98C layout opens but is never written.
+      EXPECT_EQ(r.status, 1);
+      EXPECT_NE(r.err.find("不能保存"), std::string::npos) << r.err;
+      EXPECT_FALSE(ottest::FileExists(out));
+      continue;
+    }
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ottest::ReadFile(out), ottest::ReadFile(path));
+  }
+}
+
+TEST(CliTables, NameThatIsNotCodePage936SurvivesARawDumpOnly) {
+  ottest::TempDir dir;
+  const FixedTable& skill = kFixedTables[1];
+  std::string plain(skill.size, '\0');
+  PutBytes(plain, 2 * 52, std::string("ab\xFF\xFE", 4) + '\0');  // record 2: row 3
+  const std::string path = WriteTable(dir, skill, plain);
+  auto utf8 = RunCli({"dump", path});
+  EXPECT_EQ(utf8.status, 1);
+  EXPECT_NE(utf8.err.find("row 3, column 1"), std::string::npos) << utf8.err;
+  EXPECT_EQ(utf8.out, "");
+
+  auto raw = RunCli({"dump", path, "--encoding", "gbk"});
+  ASSERT_EQ(raw.status, 0) << raw.err;
+  // Another name edited in the raw grid reaches the file as its bytes.
+  std::string grid = raw.out;
+  const std::string row5 = "\r\n4,,";
+  grid.replace(grid.find(row5), row5.size(), "\r\n4," + ottest::Gbk("冰封") + ",");
+  const std::string out = dir.File("out.bmd");
+  auto r = RunCli({"apply", path, "-", "--encoding", "gbk", "-o", out}, grid);
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string saved = ottest::Scramble(ottest::ReadFile(out), 0, skill.size, 52);
+  std::string expected = plain;
+  PutBytes(expected, 4 * 52, ottest::Gbk("冰封") + '\0');
+  EXPECT_EQ(saved, expected);
+}
+
+TEST(CliTables, Utf8ApplyStoresNamesInCodePage936AndCountsRows) {
+  ottest::TempDir dir;
+  const FixedTable& movereq = kFixedTables[0];
+  const std::string path = WriteTable(dir, movereq, std::string(movereq.size, '\0'));
+  auto dump = RunCli({"dump", path});
+  ASSERT_EQ(dump.status, 0) << dump.err;
+  EXPECT_EQ(dump.out.substr(0, dump.out.find("\r\n")), "编号,序号,中文地图名,英文地图名,所需等级,所需费用,Gate编号");
+  std::string grid = dump.out;
+  const std::string row2 = "\r\n2,0,,,0,0,0\r\n";
+  grid.replace(grid.find(row2), row2.size(), "\r\n2,0,勇者大陆,\"Lorencia, east\",-1,300,7\r\n");
+  const std::string out = dir.File("out.bmd");
+  auto r = RunCli({"apply", path, "-", "-o", out}, grid);
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string saved = ottest::Scramble(ottest::ReadFile(out), 4, 2880, 80);
+  std::string expected(movereq.size, '\0');
+  PutLe(expected, 0, 4, 1);  // one row in use: its Chinese name is not empty
+  PutBytes(expected, 84 + 4, ottest::Gbk("勇者大陆") + '\0');
+  PutBytes(expected, 84 + 36, std::string("Lorencia, east") + '\0');
+  PutLe(expected, 84 + 68, 4, -1);
+  PutLe(expected, 84 + 72, 4, 300);
+  PutLe(expected, 84 + 76, 4, 7);
+  EXPECT_EQ(saved, expected);
+}
+
+TEST(CliTables, ExportWritesTheSkillListAndTheItemFile) {
+  ottest::TempDir dir;
+  const std::string skill = WriteTable(dir, kFixedTables[2], std::string(kFixedTables[2].size, '\0'));
+  auto r = RunCli({"export", skill, "-o", dir.File("skills.txt")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string list = ottest::ReadFile(dir.File("skills.txt"));
+  EXPECT_EQ(list.substr(0, list.find("\r\n")),
+            ottest::Gbk("编号 魔法名称 需求等级 基本攻击力 消耗魔法值 消耗AG 有效距离 unknown unknown "
+                        "unknown unknown 所需魔力  unknown 技能属性 unknown unknown unknown unknown "
+                        "unknown 法师 战士 精灵 魔剑士 unknown"));
+  EXPECT_NE(list.find("\r\n//skill.bmd Ver:1.x\r\n 0  0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0\r\n"),
+            std::string::npos);
+  std::string lastLine = "\r\n 255 ";  // the row number, an empty name, 21 numbers
+  for (int c = 2; c <= 22; ++c) lastLine += " 0";
+  EXPECT_EQ(list.substr(list.size() - lastLine.size() - 2), lastLine + "\r\n");
+
+  const std::string item = WriteTable(dir, kFixedTables[4], PlainTable(kFixedTables[4]));
+  r = RunCli({"export", item, "-o", dir.File("item.bmd")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(ottest::ReadFile(dir.File("item.bmd")), ottest::ReadFile(item));
+}
+
+TEST(CliTables, BadItemCellIsRefusedWithItsPositionAndNothingWritten) {
+  ottest::TempDir dir;
+  const FixedTable& kor = kFixedTables[5];
+  const std::string path = WriteTable(dir, kor, std::string(kor.size, '\0'));
+  auto dump = RunCli({"dump", path});
+  ASSERT_EQ(dump.status, 0) << dump.err;
+  std::string grid = dump.out;
+  // The last data row: row number 511, an empty name, 43 numbers and an empty tail.
+  std::string row = "511,";
+  for (int c = 2; c <= 44; ++c) row += c == 10 ? ",abc" : ",0";
+  row += ",\r\n";
+  const size_t last = grid.rfind("\r\n", grid.size() - 3) + 2;
+  ASSERT_EQ(grid.substr(last, 8), "511,,0,0");
+  grid.replace(last, std::string::npos, row);
+  const std::string out = dir.File("out.bmd");
+  ottest::WriteFile(out, "previous");
+  auto r = RunCli({"apply", path, "-", "-o", out}, grid);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("'abc' is not a valid integer value. (row 8192, column 10)"), std::string::npos)
+      << r.err;
+  EXPECT_EQ(ottest::ReadFile(out), "previous");
 }
 
 }  // namespace
