@@ -338,8 +338,8 @@ TEST_F(Cli, CellsThatAreNotCodePage936PassRawOnly) {
 struct FixedTable {
   const char* name;
   size_t size;
-  size_t start;   // first scrambled byte
-  size_t length;  // record length
+  size_t start;      // first scrambled byte
+  size_t length;     // record length
   const char* info;  // the lines of info after "size:"
 };
 const FixedTable kFixedTables[] = {
@@ -436,7 +436,8 @@ TEST(CliTables, Utf8ApplyStoresNamesInCodePage936AndCountsRows) {
   const std::string path = WriteTable(dir, movereq, std::string(movereq.size, '\0'));
   auto dump = RunCli({"dump", path});
   ASSERT_EQ(dump.status, 0) << dump.err;
-  EXPECT_EQ(dump.out.substr(0, dump.out.find("\r\n")), "编号,序号,中文地图名,英文地图名,所需等级,所需费用,Gate编号");
+  EXPECT_EQ(dump.out.substr(0, dump.out.find("\r\n")),
+            "编号,序号,中文地图名,英文地图名,所需等级,所需费用,Gate编号");
   std::string grid = dump.out;
   const std::string row2 = "\r\n2,0,,,0,0,0\r\n";
   grid.replace(grid.find(row2), row2.size(), "\r\n2,0,勇者大陆,\"Lorencia, east\",-1,300,7\r\n");
@@ -456,16 +457,19 @@ TEST(CliTables, Utf8ApplyStoresNamesInCodePage936AndCountsRows) {
 
 TEST(CliTables, ExportWritesTheSkillListAndTheItemFile) {
   ottest::TempDir dir;
-  const std::string skill = WriteTable(dir, kFixedTables[2], std::string(kFixedTables[2].size, '\0'));
+  const std::string skill =
+      WriteTable(dir, kFixedTables[2], std::string(kFixedTables[2].size, '\0'));
   auto r = RunCli({"export", skill, "-o", dir.File("skills.txt")});
   ASSERT_EQ(r.status, 0) << r.err;
   const std::string list = ottest::ReadFile(dir.File("skills.txt"));
-  EXPECT_EQ(list.substr(0, list.find("\r\n")),
-            ottest::Gbk("编号 魔法名称 需求等级 基本攻击力 消耗魔法值 消耗AG 有效距离 unknown unknown "
-                        "unknown unknown 所需魔力  unknown 技能属性 unknown unknown unknown unknown "
-                        "unknown 法师 战士 精灵 魔剑士 unknown"));
-  EXPECT_NE(list.find("\r\n//skill.bmd Ver:1.x\r\n 0  0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0\r\n"),
-            std::string::npos);
+  EXPECT_EQ(
+      list.substr(0, list.find("\r\n")),
+      ottest::Gbk("编号 魔法名称 需求等级 基本攻击力 消耗魔法值 消耗AG 有效距离 unknown unknown "
+                  "unknown unknown 所需魔力  unknown 技能属性 unknown unknown unknown unknown "
+                  "unknown 法师 战士 精灵 魔剑士 unknown"));
+  EXPECT_NE(
+      list.find("\r\n//skill.bmd Ver:1.x\r\n 0  0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0\r\n"),
+      std::string::npos);
   std::string lastLine = "\r\n 255 ";  // the row number, an empty name, 21 numbers
   for (int c = 2; c <= 22; ++c) lastLine += " 0";
   EXPECT_EQ(list.substr(list.size() - lastLine.size() - 2), lastLine + "\r\n");
@@ -494,7 +498,8 @@ TEST(CliTables, BadItemCellIsRefusedWithItsPositionAndNothingWritten) {
   ottest::WriteFile(out, "previous");
   auto r = RunCli({"apply", path, "-", "-o", out}, grid);
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("'abc' is not a valid integer value. (row 8192, column 10)"), std::string::npos)
+  EXPECT_NE(r.err.find("'abc' is not a valid integer value. (row 8192, column 10)"),
+            std::string::npos)
       << r.err;
   EXPECT_EQ(ottest::ReadFile(out), "previous");
 }

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <stdexcept>
+#include <vector>
 
 #include "frame/commands.h"
 #include "frame/editor_state.h"
@@ -43,45 +44,158 @@ struct ItemLayout {
 };
 
 const ItemLayout& L97() {
-  static const ItemLayout l{
-      "97", 32772, 64, 512, "编号       Ver:97", "//Ver:96Y,97,98C Item.bmd", 0, false,
-      {T("物品名称", 0, 30), B("单双手", 30), B("掉落物品怪物等级", 31), B("X", 32), B("Y", 33),
-       B("最小攻击力", 34), B("最大攻击力", 35), B("防御率", 36), B("防御力", 37),
-       B("魔法防御", 38), B("攻击速度", 39), B("移动速度", 40), B("持久度", 41), B(U, 42),
-       W("力量", 44), W("敏捷", 46), None(U), None(U), B("佩带物品等级", 48),
-       B("价格参数", 49), B(U, 50), B(U, 51), B(U, 52), B(U, 53), B(U, 54), B("法师", 55),
-       B("战士", 56), B("精灵", 57), B("魔剑士", 58), B("冰属性", 59), B("毒属性", 60),
-       None("雷属性"), None("火属性")}};
+  static const ItemLayout l{"97",
+                            32772,
+                            64,
+                            512,
+                            "编号       Ver:97",
+                            "//Ver:96Y,97,98C Item.bmd",
+                            0,
+                            false,
+                            {T("物品名称", 0, 30),
+                             B("单双手", 30),
+                             B("掉落物品怪物等级", 31),
+                             B("X", 32),
+                             B("Y", 33),
+                             B("最小攻击力", 34),
+                             B("最大攻击力", 35),
+                             B("防御率", 36),
+                             B("防御力", 37),
+                             B("魔法防御", 38),
+                             B("攻击速度", 39),
+                             B("移动速度", 40),
+                             B("持久度", 41),
+                             B(U, 42),
+                             W("力量", 44),
+                             W("敏捷", 46),
+                             None(U),
+                             None(U),
+                             B("佩带物品等级", 48),
+                             B("价格参数", 49),
+                             B(U, 50),
+                             B(U, 51),
+                             B(U, 52),
+                             B(U, 53),
+                             B(U, 54),
+                             B("法师", 55),
+                             B("战士", 56),
+                             B("精灵", 57),
+                             B("魔剑士", 58),
+                             B("冰属性", 59),
+                             B("毒属性", 60),
+                             None("雷属性"),
+                             None("火属性")}};
   return l;
 }
 
 const ItemLayout& L1x() {
-  static const ItemLayout l{
-      "1.x", 38916, 76, 512, "编号       Ver:1.x", "//Ver:99B+,1.x Item.bmd", 32, true,
-      {T("物品名称", 0, 30), B("单双手", 30), B("掉落物品怪物等级", 31), B("佩戴类型", 32),
-       B("武器固有技能", 33), B("X", 34), B("Y", 35), B("最小攻击力", 36),
-       B("最大攻击力", 37), B("防御率", 38), B("防御力", 39), B("魔法防御", 40),
-       B("攻击速度", 41), B("移动速度", 42), B("持久度", 43), B(U, 44), B(U, 45),
-       W("力量", 46), W("敏捷", 48), W(U, 50), B(U, 52), B(U, 53), B("佩带物品等级", 54),
-       B("价格参数", 55), B(U, 56), B(U, 57), B(U, 58), B(U, 59), B(U, 60), B("法师", 61),
-       B("战士", 62), B("精灵", 63), B("魔剑士", 64), B("圣导师", 65), B("冰属性", 66),
-       B("毒属性", 67), B("雷属性", 68), B("火属性", 69), B("地属性", 70), B("风属性", 71),
-       B("水属性", 72), T(U, 73, 3)}};
+  static const ItemLayout l{"1.x",
+                            38916,
+                            76,
+                            512,
+                            "编号       Ver:1.x",
+                            "//Ver:99B+,1.x Item.bmd",
+                            32,
+                            true,
+                            {T("物品名称", 0, 30),
+                             B("单双手", 30),
+                             B("掉落物品怪物等级", 31),
+                             B("佩戴类型", 32),
+                             B("武器固有技能", 33),
+                             B("X", 34),
+                             B("Y", 35),
+                             B("最小攻击力", 36),
+                             B("最大攻击力", 37),
+                             B("防御率", 38),
+                             B("防御力", 39),
+                             B("魔法防御", 40),
+                             B("攻击速度", 41),
+                             B("移动速度", 42),
+                             B("持久度", 43),
+                             B(U, 44),
+                             B(U, 45),
+                             W("力量", 46),
+                             W("敏捷", 48),
+                             W(U, 50),
+                             B(U, 52),
+                             B(U, 53),
+                             B("佩带物品等级", 54),
+                             B("价格参数", 55),
+                             B(U, 56),
+                             B(U, 57),
+                             B(U, 58),
+                             B(U, 59),
+                             B(U, 60),
+                             B("法师", 61),
+                             B("战士", 62),
+                             B("精灵", 63),
+                             B("魔剑士", 64),
+                             B("圣导师", 65),
+                             B("冰属性", 66),
+                             B("毒属性", 67),
+                             B("雷属性", 68),
+                             B("火属性", 69),
+                             B("地属性", 70),
+                             B("风属性", 71),
+                             B("水属性", 72),
+                             T(U, 73, 3)}};
   return l;
 }
 
 const ItemLayout& LKor() {
-  static const ItemLayout l{
-      "Kor 1.02B", 688132, 84, 8192, "编号       Ver:1.02B", "//Ver:Kor 1.02B Item.bmd", 512, true,
-      {T("物品名称", 0, 30), W("单双手", 30), W("掉落物品怪物等级", 32), B("佩戴类型", 34),
-       B("武器固有技能", 35), B("X", 36), B("Y", 37), B("最小攻击力", 38),
-       B("最大攻击力", 39), B("防御率", 40), B("防御力", 41), B("魔法防御", 42),
-       B("攻击速度", 43), B("移动速度", 44), B("持久度", 45), B(U, 46), B(U, 47),
-       W("力量", 48), W("敏捷", 50), W(U, 52), W(U, 54), B(U, 56), B(U, 57),
-       B("佩带物品等级", 58), B("价格参数", 59), B(U, 60), B(U, 61), B(U, 62), B(U, 63),
-       W(U, 64), W(U, 66), B(U, 68), B("法师", 69), B("战士", 70), B("精灵", 71),
-       B("魔剑士", 72), B("圣导师", 73), B("冰属性", 74), B("毒属性", 75), B("雷属性", 76),
-       B("火属性", 77), B("地属性", 78), B("风属性", 79), B("水属性", 80), T(U, 81, 3)}};
+  static const ItemLayout l{"Kor 1.02B",
+                            688132,
+                            84,
+                            8192,
+                            "编号       Ver:1.02B",
+                            "//Ver:Kor 1.02B Item.bmd",
+                            512,
+                            true,
+                            {T("物品名称", 0, 30),
+                             W("单双手", 30),
+                             W("掉落物品怪物等级", 32),
+                             B("佩戴类型", 34),
+                             B("武器固有技能", 35),
+                             B("X", 36),
+                             B("Y", 37),
+                             B("最小攻击力", 38),
+                             B("最大攻击力", 39),
+                             B("防御率", 40),
+                             B("防御力", 41),
+                             B("魔法防御", 42),
+                             B("攻击速度", 43),
+                             B("移动速度", 44),
+                             B("持久度", 45),
+                             B(U, 46),
+                             B(U, 47),
+                             W("力量", 48),
+                             W("敏捷", 50),
+                             W(U, 52),
+                             W(U, 54),
+                             B(U, 56),
+                             B(U, 57),
+                             B("佩带物品等级", 58),
+                             B("价格参数", 59),
+                             B(U, 60),
+                             B(U, 61),
+                             B(U, 62),
+                             B(U, 63),
+                             W(U, 64),
+                             W(U, 66),
+                             B(U, 68),
+                             B("法师", 69),
+                             B("战士", 70),
+                             B("精灵", 71),
+                             B("魔剑士", 72),
+                             B("圣导师", 73),
+                             B("冰属性", 74),
+                             B("毒属性", 75),
+                             B("雷属性", 76),
+                             B("火属性", 77),
+                             B("地属性", 78),
+                             B("风属性", 79),
+                             B("水属性", 80),
+                             T(U, 81, 3)}};
   return l;
 }
 
@@ -98,7 +212,8 @@ std::string TextOf(const std::string& plain, size_t offset, int width) {
 // The cell text a column of a record shows.
 std::string Expected(const std::string& plain, size_t record, const ItemLayout& l, const Col& c) {
   const size_t p = record * l.length + c.offset;
-  return c.kind == 'n' ? std::to_string(ottest::GetLe(plain, p, c.width)) : TextOf(plain, p, c.width);
+  return c.kind == 'n' ? std::to_string(ottest::GetLe(plain, p, c.width))
+                       : TextOf(plain, p, c.width);
 }
 
 // Pattern bytes, with readable names and tails in some records, shorter ones keeping old
@@ -162,7 +277,8 @@ TEST_F(ItemFixture, OpenFillsTheGridOfEveryLayout) {
     ASSERT_EQ(grid.RowCount(), static_cast<int>(l->records) + 1);
     ASSERT_EQ(grid.ColCount(), l->ColCount());
     EXPECT_EQ(grid.Cells(0, 0), Gbk(l->marker));
-    for (int c = 1; c < l->ColCount(); ++c) EXPECT_EQ(grid.Cells(c, 0), Gbk(l->cols[c - 1].title)) << c;
+    for (int c = 1; c < l->ColCount(); ++c)
+      EXPECT_EQ(grid.Cells(c, 0), Gbk(l->cols[c - 1].title)) << c;
     EXPECT_EQ(state.ItemEdit, Gbk(l->note));
     EXPECT_FALSE(state.ItemModBtn.Enabled);
     for (size_t i = 0; i < l->records; ++i) {
@@ -216,7 +332,8 @@ TEST_F(ItemFixture, UnchangedSaveGivesTheFileBackAndThe97LayoutIsNeverWritten) {
         EXPECT_EQ(SaveTo(dir.File("new.bmd")), ot::SaveOutcome::Refused);
         EXPECT_FALSE(ottest::FileExists(dir.File("new.bmd")));
         ASSERT_EQ(port.messages.size(), 2u);
-        EXPECT_NE(port.messages[0].text.find("不能保存"), std::string::npos) << port.messages[0].text;
+        EXPECT_NE(port.messages[0].text.find("不能保存"), std::string::npos)
+            << port.messages[0].text;
       }
     }
   }
@@ -244,7 +361,7 @@ TEST_F(ItemFixture, EditsLandInTheirFieldsAndNowhereElse) {
       bool word;
       const char* text;
       uint32_t stored;
-    } numbers[] = {{false, "300", 44}, {false, "-1", 255}, {true, "65536", 0},
+    } numbers[] = {{false, "300", 44},   {false, "-1", 255},      {true, "65536", 0},
                    {true, "-1", 0xFFFF}, {true, "$1234", 0x1234}, {false, " 0x7f", 0x7F}};
     int row = 20;
     for (const auto& n : numbers) {
@@ -312,7 +429,8 @@ TEST_F(ItemFixture, BadNumberAnywhereStopsTheSaveBeforeAnyByteIsWritten) {
         SaveTo(target);
         ADD_FAILURE() << "saved";
       } catch (const ot::ConversionError& e) {
-        EXPECT_EQ(std::string(e.what()), "'" + std::string(c.text) + "' is not a valid integer value");
+        EXPECT_EQ(std::string(e.what()),
+                  "'" + std::string(c.text) + "' is not a valid integer value");
         EXPECT_EQ(e.Col, c.col);
         EXPECT_EQ(e.Row, c.row);
         EXPECT_EQ(e.Page, ot::kItemPage);
@@ -340,6 +458,21 @@ TEST_F(ItemFixture, ExportWritesWhatSaveWrites) {
       EXPECT_FALSE(ottest::FileExists(target));
     }
   }
+}
+
+TEST_F(ItemFixture, AnImageOfAnotherSizeIsRefused) {
+  // An image shorter than its layout (or a layout index out of range) is refused unread.
+  struct Case {
+    size_t size;
+    int layout;
+  } cases[] = {{38915, 1}, {32772, 1}, {688132, 3}, {688132, -1}};
+  for (const auto& c : cases) {
+    std::vector<uint8_t> image(c.size);
+    EXPECT_THROW(state.UnitOfPage(ot::kItemPage)->Open(state, std::span<uint8_t>(image), c.layout),
+                 std::invalid_argument);
+  }
+  EXPECT_EQ(grid.RowCount(), 50);
+  EXPECT_EQ(state.ItemEdit, Gbk("支持版本 99B+,1.X"));
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <vector>
+
 #include "frame/commands.h"
 #include "frame/editor_state.h"
 #include "frame/errors.h"
@@ -76,7 +79,8 @@ struct MovereqFixture : ::testing::Test {
 TEST_F(MovereqFixture, StartState) {
   EXPECT_EQ(grid.RowCount(), 50);
   EXPECT_EQ(grid.ColCount(), 7);
-  const char* titles[7] = {"编号", "序号", "中文地图名", "英文地图名", "所需等级", "所需费用", "Gate编号"};
+  const char* titles[7] = {"编号",     "序号",     "中文地图名", "英文地图名",
+                           "所需等级", "所需费用", "Gate编号"};
   for (int c = 0; c < 7; ++c) EXPECT_EQ(grid.Cells(c, 0), Gbk(titles[c])) << c;
   EXPECT_EQ(state.MovereqEdit, Gbk("支持版本:98C->1.X Movereq.bmd"));
   EXPECT_FALSE(state.MovereqModBtn.Enabled);
@@ -133,7 +137,8 @@ TEST_F(MovereqFixture, UnchangedSaveGivesTheFileBackWithTheRecomputedCount) {
     EXPECT_EQ(ottest::ReadFile(path), Scrambled(expected));
     // The count read by the last Open stays in the edit box.
     EXPECT_EQ(state.MovereqEdit,
-              Gbk("MoveReq.bmd有") + std::to_string(static_cast<int32_t>(ottest::GetLe(c.plain, 0, 4))) +
+              Gbk("MoveReq.bmd有") +
+                  std::to_string(static_cast<int32_t>(ottest::GetLe(c.plain, 0, 4))) +
                   Gbk("项数据"));
   }
   EXPECT_EQ(RowsInUse(PlainMovereq(5)), 32);  // rows 1, 13, 21 and 25 are not in use
@@ -236,7 +241,8 @@ TEST_F(MovereqFixture, BadNumberStopsTheSaveAndWritesNothing) {
       ot::SaveBtnClick(state, port);
       ADD_FAILURE() << "saved";
     } catch (const ot::ConversionError& e) {
-      EXPECT_EQ(std::string(e.what()), "'" + std::string(c.text) + "' is not a valid integer value");
+      EXPECT_EQ(std::string(e.what()),
+                "'" + std::string(c.text) + "' is not a valid integer value");
       EXPECT_EQ(e.Col, c.col);
       EXPECT_EQ(e.Row, 30);
       EXPECT_EQ(e.Page, ot::kMovereqPage);
@@ -272,6 +278,14 @@ TEST_F(MovereqFixture, ExportWritesWhatSaveWrites) {
   EXPECT_EQ(port.dialogs.back(), ot::FileDialog::Save);
   EXPECT_EQ(ottest::ReadFile(dir.File("exported.bmd")), ottest::ReadFile(dir.File("saved.bmd")));
   EXPECT_EQ(ottest::GetLe(saved, Rec(8) + 72, 4), 123u);
+}
+
+TEST_F(MovereqFixture, AnImageOfAnotherSizeIsRefused) {
+  std::vector<uint8_t> image(2883);
+  EXPECT_THROW(state.UnitOfPage(ot::kMovereqPage)->Open(state, std::span<uint8_t>(image), 0),
+               std::invalid_argument);
+  EXPECT_EQ(grid.RowCount(), 50);
+  EXPECT_EQ(state.MovereqEdit, Gbk("支持版本:98C->1.X Movereq.bmd"));
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <vector>
+
 #include "frame/commands.h"
 #include "frame/editor_state.h"
 #include "frame/errors.h"
@@ -37,11 +40,11 @@ const SkillLayout k99B{"99B+", 13316, 52, 14, "编号       Ver:99B+", "//Ver:99
 const SkillLayout k1x{"1.x", 15364, 60, 22, "编号       Ver:1.x", "//Ver:1.x Skill.bmd"};
 
 const char* const kTitles[23] = {
-    "编号",     "魔法名称", "需求等级", "基本攻击力", "消耗魔法值", "消耗AG",
-    "有效距离", "unknown",  "unknown",  "unknown",    "unknown",    "所需魔力",
-    "unknown",  "技能属性", "98B+数据到这结束,后面为1.X数据",     "unknown",
-    "unknown",  "unknown",  "法师",     "战士",       "精灵",       "魔剑士",
-    "unknown"};
+    "编号",    "魔法名称", "需求等级", "基本攻击力", "消耗魔法值",
+    "消耗AG",  "有效距离", "unknown",  "unknown",    "unknown",
+    "unknown", "所需魔力", "unknown",  "技能属性",   "98B+数据到这结束,后面为1.X数据",
+    "unknown", "unknown",  "unknown",  "法师",       "战士",
+    "精灵",    "魔剑士",   "unknown"};
 
 std::string Scrambled(const std::string& plain, const SkillLayout& l) {
   return ottest::Scramble(plain, 0, plain.size(), l.length);
@@ -150,8 +153,8 @@ TEST_F(SkillFixture, EditsLandInTheirFieldsAndNowhereElse) {
       int col;  // 2: byte, 4: word
       const char* text;
       uint32_t stored;
-    } numbers[] = {{2, "300", 44}, {3, "-1", 255}, {4, "65536", 0}, {5, "-1", 0xFFFF},
-                   {6, "$1234", 0x1234}, {7, "256", 0}, {11, " 0x10", 16}};
+    } numbers[] = {{2, "300", 44},       {3, "-1", 255}, {4, "65536", 0},  {5, "-1", 0xFFFF},
+                   {6, "$1234", 0x1234}, {7, "256", 0},  {11, " 0x10", 16}};
     for (const auto& n : numbers) {
       grid.Cells(n.col, 20) = n.text;
       const Field& f = kFields[n.col - 2];
@@ -224,10 +227,13 @@ TEST_F(SkillFixture, SkillListOfEitherLayout) {
     const char* version;
   } cases[] = {
       {&k99B,
-       "编号 魔法名称 需求等级 基本攻击力 消耗魔法值 消耗AG 有效距离 unknown unknown unknown unknown 所需魔力  unknown 技能属性 unknown",
+       "编号 魔法名称 需求等级 基本攻击力 消耗魔法值 消耗AG 有效距离 unknown unknown unknown "
+       "unknown 所需魔力  unknown 技能属性 unknown",
        "//skill.bmd Ver:99B+"},
       {&k1x,
-       "编号 魔法名称 需求等级 基本攻击力 消耗魔法值 消耗AG 有效距离 unknown unknown unknown unknown 所需魔力  unknown 技能属性 unknown unknown unknown unknown unknown 法师 战士 精灵 魔剑士 unknown",
+       "编号 魔法名称 需求等级 基本攻击力 消耗魔法值 消耗AG 有效距离 unknown unknown unknown "
+       "unknown 所需魔力  unknown 技能属性 unknown unknown unknown unknown unknown 法师 战士 精灵 "
+       "魔剑士 unknown",
        "//skill.bmd Ver:1.x"},
   };
   for (const auto& c : cases) {
@@ -266,6 +272,14 @@ TEST_F(SkillFixture, ExportBeforeAnyOpenDoesNothing) {
   EXPECT_TRUE(port.dialogs.empty());
   EXPECT_TRUE(port.messages.empty());
   EXPECT_FALSE(ottest::FileExists(dir.File("skills.txt")));
+  EXPECT_EQ(state.SkillEdit, Gbk("支持版本 99B+,1.X"));
+}
+
+TEST_F(SkillFixture, AnImageOfAnotherSizeIsRefused) {
+  std::vector<uint8_t> image(13316);
+  EXPECT_THROW(state.UnitOfPage(ot::kSkillPage)->Open(state, std::span<uint8_t>(image), 1),
+               std::invalid_argument);
+  EXPECT_EQ(grid.RowCount(), 50);
   EXPECT_EQ(state.SkillEdit, Gbk("支持版本 99B+,1.X"));
 }
 

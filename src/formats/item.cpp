@@ -1,12 +1,12 @@
 #include "formats/item.h"
 
 #include <array>
-#include <stdexcept>
 
 #include "frame/cells.h"
 #include "frame/cp936.h"
 #include "frame/editor_state.h"
 #include "frame/fields.h"
+#include "frame/image_check.h"
 #include "frame/scramble.h"
 
 namespace ot {
@@ -38,54 +38,134 @@ constexpr std::string_view kU = "unknown";
 
 // Columns 1 to 33 of the 96Y/97/98C layout.
 constexpr ItemField k97Fields[] = {
-    Text("物品名称", 0, 30), Byte("单双手", 30),   Byte("掉落物品怪物等级", 31),
-    Byte("X", 32),           Byte("Y", 33),        Byte("最小攻击力", 34),
-    Byte("最大攻击力", 35),  Byte("防御率", 36),   Byte("防御力", 37),
-    Byte("魔法防御", 38),    Byte("攻击速度", 39), Byte("移动速度", 40),
-    Byte("持久度", 41),      Byte(kU, 42),         Word("力量", 44),
-    Word("敏捷", 46),        NoField(kU),          NoField(kU),
-    Byte("佩带物品等级", 48), Byte("价格参数", 49), Byte(kU, 50),
-    Byte(kU, 51),            Byte(kU, 52),         Byte(kU, 53),
-    Byte(kU, 54),            Byte("法师", 55),     Byte("战士", 56),
-    Byte("精灵", 57),        Byte("魔剑士", 58),   Byte("冰属性", 59),
-    Byte("毒属性", 60),      NoField("雷属性"),    NoField("火属性"),
+    Text("物品名称", 0, 30),
+    Byte("单双手", 30),
+    Byte("掉落物品怪物等级", 31),
+    Byte("X", 32),
+    Byte("Y", 33),
+    Byte("最小攻击力", 34),
+    Byte("最大攻击力", 35),
+    Byte("防御率", 36),
+    Byte("防御力", 37),
+    Byte("魔法防御", 38),
+    Byte("攻击速度", 39),
+    Byte("移动速度", 40),
+    Byte("持久度", 41),
+    Byte(kU, 42),
+    Word("力量", 44),
+    Word("敏捷", 46),
+    NoField(kU),
+    NoField(kU),
+    Byte("佩带物品等级", 48),
+    Byte("价格参数", 49),
+    Byte(kU, 50),
+    Byte(kU, 51),
+    Byte(kU, 52),
+    Byte(kU, 53),
+    Byte(kU, 54),
+    Byte("法师", 55),
+    Byte("战士", 56),
+    Byte("精灵", 57),
+    Byte("魔剑士", 58),
+    Byte("冰属性", 59),
+    Byte("毒属性", 60),
+    NoField("雷属性"),
+    NoField("火属性"),
 };
 
 // Columns 1 to 42 of the 99B+/1.x layout.
 constexpr ItemField k1xFields[] = {
-    Text("物品名称", 0, 30),  Byte("单双手", 30),     Byte("掉落物品怪物等级", 31),
-    Byte("佩戴类型", 32),     Byte("武器固有技能", 33), Byte("X", 34),
-    Byte("Y", 35),            Byte("最小攻击力", 36), Byte("最大攻击力", 37),
-    Byte("防御率", 38),       Byte("防御力", 39),     Byte("魔法防御", 40),
-    Byte("攻击速度", 41),     Byte("移动速度", 42),   Byte("持久度", 43),
-    Byte(kU, 44),             Byte(kU, 45),           Word("力量", 46),
-    Word("敏捷", 48),         Word(kU, 50),           Byte(kU, 52),
-    Byte(kU, 53),             Byte("佩带物品等级", 54), Byte("价格参数", 55),
-    Byte(kU, 56),             Byte(kU, 57),           Byte(kU, 58),
-    Byte(kU, 59),             Byte(kU, 60),           Byte("法师", 61),
-    Byte("战士", 62),         Byte("精灵", 63),       Byte("魔剑士", 64),
-    Byte("圣导师", 65),       Byte("冰属性", 66),     Byte("毒属性", 67),
-    Byte("雷属性", 68),       Byte("火属性", 69),     Byte("地属性", 70),
-    Byte("风属性", 71),       Byte("水属性", 72),     Text(kU, 73, 3),
+    Text("物品名称", 0, 30),
+    Byte("单双手", 30),
+    Byte("掉落物品怪物等级", 31),
+    Byte("佩戴类型", 32),
+    Byte("武器固有技能", 33),
+    Byte("X", 34),
+    Byte("Y", 35),
+    Byte("最小攻击力", 36),
+    Byte("最大攻击力", 37),
+    Byte("防御率", 38),
+    Byte("防御力", 39),
+    Byte("魔法防御", 40),
+    Byte("攻击速度", 41),
+    Byte("移动速度", 42),
+    Byte("持久度", 43),
+    Byte(kU, 44),
+    Byte(kU, 45),
+    Word("力量", 46),
+    Word("敏捷", 48),
+    Word(kU, 50),
+    Byte(kU, 52),
+    Byte(kU, 53),
+    Byte("佩带物品等级", 54),
+    Byte("价格参数", 55),
+    Byte(kU, 56),
+    Byte(kU, 57),
+    Byte(kU, 58),
+    Byte(kU, 59),
+    Byte(kU, 60),
+    Byte("法师", 61),
+    Byte("战士", 62),
+    Byte("精灵", 63),
+    Byte("魔剑士", 64),
+    Byte("圣导师", 65),
+    Byte("冰属性", 66),
+    Byte("毒属性", 67),
+    Byte("雷属性", 68),
+    Byte("火属性", 69),
+    Byte("地属性", 70),
+    Byte("风属性", 71),
+    Byte("水属性", 72),
+    Text(kU, 73, 3),
 };
 
 // Columns 1 to 45 of the Kor 1.02B layout.
 constexpr ItemField kKorFields[] = {
-    Text("物品名称", 0, 30),  Word("单双手", 30),     Word("掉落物品怪物等级", 32),
-    Byte("佩戴类型", 34),     Byte("武器固有技能", 35), Byte("X", 36),
-    Byte("Y", 37),            Byte("最小攻击力", 38), Byte("最大攻击力", 39),
-    Byte("防御率", 40),       Byte("防御力", 41),     Byte("魔法防御", 42),
-    Byte("攻击速度", 43),     Byte("移动速度", 44),   Byte("持久度", 45),
-    Byte(kU, 46),             Byte(kU, 47),           Word("力量", 48),
-    Word("敏捷", 50),         Word(kU, 52),           Word(kU, 54),
-    Byte(kU, 56),             Byte(kU, 57),           Byte("佩带物品等级", 58),
-    Byte("价格参数", 59),     Byte(kU, 60),           Byte(kU, 61),
-    Byte(kU, 62),             Byte(kU, 63),           Word(kU, 64),
-    Word(kU, 66),             Byte(kU, 68),           Byte("法师", 69),
-    Byte("战士", 70),         Byte("精灵", 71),       Byte("魔剑士", 72),
-    Byte("圣导师", 73),       Byte("冰属性", 74),     Byte("毒属性", 75),
-    Byte("雷属性", 76),       Byte("火属性", 77),     Byte("地属性", 78),
-    Byte("风属性", 79),       Byte("水属性", 80),     Text(kU, 81, 3),
+    Text("物品名称", 0, 30),
+    Word("单双手", 30),
+    Word("掉落物品怪物等级", 32),
+    Byte("佩戴类型", 34),
+    Byte("武器固有技能", 35),
+    Byte("X", 36),
+    Byte("Y", 37),
+    Byte("最小攻击力", 38),
+    Byte("最大攻击力", 39),
+    Byte("防御率", 40),
+    Byte("防御力", 41),
+    Byte("魔法防御", 42),
+    Byte("攻击速度", 43),
+    Byte("移动速度", 44),
+    Byte("持久度", 45),
+    Byte(kU, 46),
+    Byte(kU, 47),
+    Word("力量", 48),
+    Word("敏捷", 50),
+    Word(kU, 52),
+    Word(kU, 54),
+    Byte(kU, 56),
+    Byte(kU, 57),
+    Byte("佩带物品等级", 58),
+    Byte("价格参数", 59),
+    Byte(kU, 60),
+    Byte(kU, 61),
+    Byte(kU, 62),
+    Byte(kU, 63),
+    Word(kU, 64),
+    Word(kU, 66),
+    Byte(kU, 68),
+    Byte("法师", 69),
+    Byte("战士", 70),
+    Byte("精灵", 71),
+    Byte("魔剑士", 72),
+    Byte("圣导师", 73),
+    Byte("冰属性", 74),
+    Byte("毒属性", 75),
+    Byte("雷属性", 76),
+    Byte("火属性", 77),
+    Byte("地属性", 78),
+    Byte("风属性", 79),
+    Byte("水属性", 80),
+    Text(kU, 81, 3),
 };
 
 struct ItemLayout {
@@ -127,9 +207,7 @@ const LayoutTexts& TextsOf(int layout) {
   return kTexts[static_cast<size_t>(layout)];
 }
 
-int ColumnCount(int layout) {
-  return static_cast<int>(kItemLayouts[layout].Fields.size()) + 1;
-}
+int ColumnCount(int layout) { return static_cast<int>(kItemLayouts[layout].Fields.size()) + 1; }
 
 }  // namespace
 
@@ -151,12 +229,11 @@ void ItemTable::FormCreate(TEditorState& state) {
 }
 
 void ItemTable::Open(TEditorState& state, std::span<uint8_t> image, int layout) {
+  RequireLayoutSize(*this, image, layout);
   const ItemLayout& l = kItemLayouts[layout];
   const LayoutTexts& texts = TextsOf(layout);
   std::vector<uint8_t>& record = images_[layout];
-  if (image.size() != record.size()) throw std::invalid_argument("not an item table size");
-  ScrambleRecords(image.data(), image.data(), static_cast<int32_t>(image.size()),
-                  l.RecordLength);
+  ScrambleRecords(image.data(), image.data(), static_cast<int32_t>(image.size()), l.RecordLength);
   StringGrid& grid = state.ItemStrGrid;
   // Changing the column count moves every cell: do it while the grid has the fewer rows.
   if (l.Records + 1 < grid.RowCount()) {
@@ -166,7 +243,8 @@ void ItemTable::Open(TEditorState& state, std::span<uint8_t> image, int layout) 
     grid.SetColCount(ColumnCount(layout));
     grid.SetRowCount(l.Records + 1);
   }
-  for (size_t c = 0; c < texts.Titles.size(); ++c) grid.Cells(static_cast<int>(c), 0) = texts.Titles[c];
+  for (size_t c = 0; c < texts.Titles.size(); ++c)
+    grid.Cells(static_cast<int>(c), 0) = texts.Titles[c];
   record.assign(image.begin(), image.end());
   for (int i = 0; i < l.Records; ++i) {
     const uint8_t* p = record.data() + static_cast<size_t>(l.RecordLength) * static_cast<size_t>(i);
@@ -219,8 +297,7 @@ std::optional<std::string> ItemTable::Save(TEditorState& state) {
 }
 
 std::string ItemTable::NotSavedMessage(const TEditorState& state) const {
-  if (CurrentLayout(state) == k97)
-    return "这个版本(96Y,97,98C)的Item.bmd只能打开查看,不能保存.";
+  if (CurrentLayout(state) == k97) return "这个版本(96Y,97,98C)的Item.bmd只能打开查看,不能保存.";
   return TableUnit::NotSavedMessage(state);
 }
 

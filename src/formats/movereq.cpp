@@ -1,11 +1,10 @@
 #include "formats/movereq.h"
 
-#include <stdexcept>
-
 #include "frame/cells.h"
 #include "frame/cp936.h"
 #include "frame/editor_state.h"
 #include "frame/fields.h"
+#include "frame/image_check.h"
 #include "frame/scramble.h"
 
 namespace ot {
@@ -38,8 +37,8 @@ void MovereqTable::FormCreate(TEditorState& state) {
   state.MovereqModBtn.Enabled = false;
 }
 
-void MovereqTable::Open(TEditorState& state, std::span<uint8_t> image, int) {
-  if (image.size() != kFileSize) throw std::invalid_argument("not a move-request table size");
+void MovereqTable::Open(TEditorState& state, std::span<uint8_t> image, int layout) {
+  RequireLayoutSize(*this, image, layout);
   uint8_t* records = image.data() + kHeaderSize;
   ScrambleRecords(records, records, kRecords * kRecordLength, kRecordLength);
   StringGrid& grid = state.MovereqStrGrid;
@@ -56,8 +55,8 @@ void MovereqTable::Open(TEditorState& state, std::span<uint8_t> image, int) {
     AssignDecimal(grid.Cells(5, r), GetI32(p + kFee));
     AssignDecimal(grid.Cells(6, r), GetI32(p + kGate));
   }
-  state.MovereqEdit = Cp936("MoveReq.bmd有") + std::to_string(GetI32(image_.data())) +
-                      Cp936("项数据");
+  state.MovereqEdit =
+      Cp936("MoveReq.bmd有") + std::to_string(GetI32(image_.data())) + Cp936("项数据");
   state.ActivePageIndex = kMovereqPage;
 }
 

@@ -1,22 +1,21 @@
 #include "formats/skill.h"
 
-#include <stdexcept>
-
 #include "frame/cells.h"
 #include "frame/cp936.h"
 #include "frame/editor_state.h"
 #include "frame/fields.h"
+#include "frame/image_check.h"
 #include "frame/scramble.h"
 
 namespace ot {
 namespace {
 
 constexpr std::string_view kTitles[SkillTable::kColumns] = {
-    "编号",     "魔法名称", "需求等级", "基本攻击力", "消耗魔法值", "消耗AG",
-    "有效距离", "unknown",  "unknown",  "unknown",    "unknown",    "所需魔力",
-    "unknown",  "技能属性", "98B+数据到这结束,后面为1.X数据",     "unknown",
-    "unknown",  "unknown",  "法师",     "战士",       "精灵",       "魔剑士",
-    "unknown"};
+    "编号",    "魔法名称", "需求等级", "基本攻击力", "消耗魔法值",
+    "消耗AG",  "有效距离", "unknown",  "unknown",    "unknown",
+    "unknown", "所需魔力", "unknown",  "技能属性",   "98B+数据到这结束,后面为1.X数据",
+    "unknown", "unknown",  "unknown",  "法师",       "战士",
+    "精灵",    "魔剑士",   "unknown"};
 
 constexpr int kNameWidth = 32;
 
@@ -26,10 +25,9 @@ struct NumberField {
   int Offset;
   int Width;
 };
-constexpr NumberField kNumbers[] = {
-    {32, 1}, {33, 1}, {34, 2}, {36, 2}, {38, 2}, {40, 1}, {41, 1}, {42, 1}, {43, 1},
-    {44, 2}, {46, 2}, {48, 2}, {50, 2}, {52, 1}, {53, 1}, {54, 1}, {55, 1}, {56, 1},
-    {57, 1}, {58, 1}, {59, 1}};
+constexpr NumberField kNumbers[] = {{32, 1}, {33, 1}, {34, 2}, {36, 2}, {38, 2}, {40, 1}, {41, 1},
+                                    {42, 1}, {43, 1}, {44, 2}, {46, 2}, {48, 2}, {50, 2}, {52, 1},
+                                    {53, 1}, {54, 1}, {55, 1}, {56, 1}, {57, 1}, {58, 1}, {59, 1}};
 
 struct SkillLayout {
   std::string_view Marker;
@@ -73,11 +71,10 @@ void SkillTable::FormCreate(TEditorState& state) {
 }
 
 void SkillTable::Open(TEditorState& state, std::span<uint8_t> image, int layout) {
+  RequireLayoutSize(*this, image, layout);
   const SkillLayout& l = kSkillLayouts[layout];
   std::vector<uint8_t>& record = images_[layout];
-  if (image.size() != record.size()) throw std::invalid_argument("not a skill table size");
-  ScrambleRecords(image.data(), image.data(), static_cast<int32_t>(image.size()),
-                  l.RecordLength);
+  ScrambleRecords(image.data(), image.data(), static_cast<int32_t>(image.size()), l.RecordLength);
   StringGrid& grid = state.SkillStrGrid;
   grid.SetRowCount(kRecords + 1);
   record.assign(image.begin(), image.end());

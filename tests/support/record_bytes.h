@@ -11,7 +11,8 @@ namespace ottest {
 // Stores the low `width` bytes of value at offset, little-endian.
 inline void PutLe(std::string& bytes, size_t offset, int width, int64_t value) {
   for (int i = 0; i < width; ++i)
-    bytes[offset + static_cast<size_t>(i)] = static_cast<char>((static_cast<uint64_t>(value) >> (8 * i)) & 0xFF);
+    bytes[offset + static_cast<size_t>(i)] =
+        static_cast<char>((static_cast<uint64_t>(value) >> (8 * i)) & 0xFF);
 }
 
 // The unsigned little-endian value of `width` bytes at offset.
