@@ -366,7 +366,7 @@ std::string WriteTable(const ottest::TempDir& dir, const FixedTable& t, const st
 }
 
 TEST(CliTables, InfoNamesTableLayoutAndEditBoxTexts) {
-  const char* layouts[] = {"98C to 1.X", "99B+", "1.x", "96Y, 97, 98C", "99B+, 1.x", "Kor 1.02B"};
+  const char* layouts[] = {"one layout", "99B+", "1.x", "96Y, 97, 98C", "99B+, 1.x", "Kor 1.02B"};
   ottest::TempDir dir;
   for (size_t i = 0; i < std::size(kFixedTables); ++i) {
     const FixedTable& t = kFixedTables[i];

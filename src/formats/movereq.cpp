@@ -27,7 +27,7 @@ constexpr int kGate = 76;
 int MovereqTable::Page() const { return kMovereqPage; }
 
 const std::vector<Layout>& MovereqTable::Layouts() const {
-  static const std::vector<Layout> kLayouts = {{"98C to 1.X", kFileSize, kRecords}};
+  static const std::vector<Layout> kLayouts = {{"one layout", kFileSize, kRecords}};
   return kLayouts;
 }
 
