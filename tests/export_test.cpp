@@ -135,6 +135,64 @@ TEST_F(ExportFixture, AboutPageDoesNothing) {
   EXPECT_EQ(state.MemoTxt, (std::vector<std::string>{"Memo", "Txt"}));
 }
 
+// Skill record i of a plain table: name "S<i>", required level i mod 256, mana cost 258.
+std::string PlainSkills(int recordLength) {
+  std::string s(static_cast<size_t>(recordLength) * 256 + 4, '\0');
+  for (int i = 0; i < 256; ++i) {
+    const size_t at = static_cast<size_t>(recordLength * i);
+    const std::string name = "S" + std::to_string(i);
+    s.replace(at, name.size(), name);
+    s[at + 32] = static_cast<char>(i);
+    s[at + 34] = 2;
+    s[at + 35] = 1;
+  }
+  return s;
+}
+
+TEST_F(ExportFixture, SkillListsOfBothLayouts) {
+  struct Case {
+    int recordLength;
+    int fields;  // per row line
+    std::string header;
+    std::string second;
+  } cases[] = {
+      {52, 15,
+       Gbk("编号 魔法名称 需求等级 基本攻击力 消耗魔法值 消耗AG 有效距离 unknown unknown unknown "
+           "unknown 所需魔力  unknown 技能属性 unknown"),
+       "//skill.bmd Ver:99B+"},
+      {60, 23,
+       Gbk("编号 魔法名称 需求等级 基本攻击力 消耗魔法值 消耗AG 有效距离 unknown unknown unknown "
+           "unknown 所需魔力  unknown 技能属性 unknown unknown unknown unknown unknown 法师 战士 "
+           "精灵 魔剑士 unknown"),
+       "//skill.bmd Ver:1.x"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fields);
+    const std::string plain = PlainSkills(c.recordLength);
+    Open("Skill.bmd", ottest::Scramble(plain, 0, plain.size(), static_cast<size_t>(c.recordLength)));
+    state.SkillStrGrid.Cells(6, 3) = "edited";
+    std::string expected = c.header + "\r\n" + c.second + "\r\n";
+    for (int i = 0; i < 256; ++i) {
+      expected += " " + std::to_string(i) + " S" + std::to_string(i) + " " + std::to_string(i) + " 0 258";
+      for (int f = 5; f < c.fields; ++f) expected += i == 2 && f == 6 ? " edited" : " 0";
+      expected += "\r\n";
+    }
+    EXPECT_EQ(Export(), expected);
+    EXPECT_EQ(port.dialogs.back(), ot::FileDialog::TextList);
+  }
+}
+
+TEST_F(ExportFixture, SkillPageBeforeAnySkillTableDoesNothing) {
+  Open("Gate.bmd", ottest::Scramble(PlainGates(100), 0, 900, 9));
+  state.ActivePageIndex = ot::kSkillPage;
+  port.dialogs.clear();
+  port.answers.push_back(dir.File("list.txt"));
+  EXPECT_EQ(ot::ExportBtnClick(state, port), ot::SaveOutcome::NoTable);
+  EXPECT_TRUE(port.dialogs.empty());
+  EXPECT_TRUE(port.messages.empty());
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"Gate.bmd"});
+}
+
 // What a Save or an Export left behind: its outcome or error, the file, messages, dialogs and
 // the edit boxes (some save steps leave a text in one).
 struct Effect {
@@ -176,6 +234,12 @@ TEST_F(ExportFixture, TableFilePagesExportWhatSaveDoes) {
       {ot::kDialogPage, "Dialog.bmd", ottest::PatternBytes(204800, 1)},
       {ot::kDialogPage, nullptr, ""},
       {ot::kFilterPage, "Filter.bmd", ottest::PatternBytes(20004, 2)},
+      {ot::kItemPage, "Item.bmd", ottest::PatternBytes(32772, 6)},  // 97: nothing is written
+      {ot::kItemPage, "Item.bmd", ottest::PatternBytes(38916, 7)},
+      {ot::kItemPage, "Item.bmd", ottest::PatternBytes(688132, 8)},
+      {ot::kItemPage, nullptr, ""},
+      {ot::kMovereqPage, "Movereq.bmd", ottest::PatternBytes(2884, 9)},
+      {ot::kMovereqPage, nullptr, ""},
       {ot::kFilterPage, nullptr, ""},
       {ot::kSlidePage, "Slide.bmd", ottest::PatternBytes(41008, 3)},
       {ot::kSlidePage, nullptr, ""},
