@@ -29,11 +29,18 @@ inline uint32_t GetUnsigned(const uint8_t* p, int width) {
   return width == 1 ? GetU8(p) : width == 2 ? GetU16(p) : GetU32(p);
 }
 
-// Sets a cell to the decimal text of a number, without a temporary string.
-inline void AssignDecimal(std::string& cell, int64_t value) {
+// Sets a cell to the decimal text of a number, without a temporary string. Formatting in
+// the value's own type keeps the common unsigned byte and word fields cheap.
+template <typename Integer>
+inline void AssignDecimal(std::string& cell, Integer value) {
   char buf[24];
   auto r = std::to_chars(buf, buf + sizeof buf, value);
-  cell.assign(buf, static_cast<size_t>(r.ptr - buf));
+  // A handful of digits: copied by hand into the cell's own (short-string) buffer rather
+  // than through a library memcpy call per cell.
+  const size_t n = static_cast<size_t>(r.ptr - buf);
+  cell.resize(n);
+  char* d = cell.data();
+  for (size_t i = 0; i < n; ++i) d[i] = buf[i];
 }
 
 // A text field: its bytes up to the first NUL, or the whole field when it holds none.
