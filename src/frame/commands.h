@@ -35,7 +35,8 @@ SaveOutcome SaveBtnClick(TEditorState& state, UserPort& port);
 // raises FileError "Cannot create file <path>".
 SaveOutcome ExportBtnClick(TEditorState& state, UserPort& port);
 
-// Largest file of any-size extension that Open reads (larger ones are refused unread).
-inline constexpr int64_t kMaxAnySizeFile = 64ll * 1024 * 1024;
+// Largest file of any-size extension that Open reads (larger ones are refused unread). A
+// message file of 8 MiB already holds some two million entries.
+inline constexpr int64_t kMaxAnySizeFile = 8ll * 1024 * 1024;
 
 }  // namespace ot
