@@ -46,5 +46,13 @@ fuzz: fuzz-build
 	    -rss_limit_mb=2048 -print_final_stats=1 corpus/$$t ../../fuzz/regressions/$$t); \
 	done
 
+# Benchmarks on a Release build; figures also go to build/bench/results.json.
+bench: deps
+	cmake -S . -B $(BUILD)/bench-build $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DOT_TESTS=OFF -DOT_BENCH=ON
+	cmake --build $(BUILD)/bench-build
+	mkdir -p $(BUILD)/bench
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench-build/bin/ot-bench --results $(BUILD)/bench/results.json \
+	  --benchmark_min_time=0.05
+
 clean:
 	rm -rf $(BUILD)

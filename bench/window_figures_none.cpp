@@ -1,0 +1,6 @@
+// Without the window there are no window figures.
+#include "figures.h"
+
+namespace otbench {
+std::vector<Figure> WindowFigures() { return {}; }
+}  // namespace otbench
