@@ -1,0 +1,100 @@
+#include "window/grid_model.h"
+
+#include <QApplication>
+#include <QPalette>
+
+#include "frame/cp936.h"
+
+namespace {
+
+QString Decode(const std::string& cell) {
+  return QString::fromStdString(ot::Cp936ToUtf8Lossy(cell));
+}
+
+}  // namespace
+
+GridModel::GridModel(ot::StringGrid* grid, bool editable, QObject* parent)
+    : QAbstractTableModel(parent),
+      grid_(grid),
+      editable_(editable),
+      rows_(std::max(0, grid->RowCount() - 1)),
+      cols_(grid->ColCount()) {}
+
+int GridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
+
+int GridModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : cols_;
+}
+
+QVariant GridModel::data(const QModelIndex& index, int role) const {
+  const int col = index.column();
+  const int row = index.row() + 1;
+  // A message box shown in the middle of a command repaints before refresh(): cells the
+  // core grid no longer has read as empty.
+  if (!index.isValid() || !grid_->Contains(col, row)) return {};
+  switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+      return Decode(grid_->Cells(col, row));
+    case Qt::ToolTipRole:
+      if (!toolTip_.isEmpty()) return toolTip_;
+      return {};
+    case Qt::BackgroundRole:
+      if (col == 0) return QApplication::palette().button();
+      return {};
+    default:
+      return {};
+  }
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role != Qt::DisplayRole) return {};
+  if (orientation == Qt::Vertical) return section + 1;
+  if (!grid_->Contains(section, 0)) return {};
+  return Decode(grid_->Cells(section, 0));
+}
+
+Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  if (index.column() == 0) return Qt::ItemIsEnabled;
+  Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+  if (editable_) f |= Qt::ItemIsEditable;
+  return f;
+}
+
+bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  const int col = index.column();
+  const int row = index.row() + 1;
+  if (role != Qt::EditRole || !editable_ || col == 0 || !grid_->Contains(col, row)) return false;
+  std::string& cell = grid_->Cells(col, row);
+  const QString text = value.toString();
+  if (text == Decode(cell)) return true;
+  std::optional<std::string> bytes;
+  try {
+    bytes = ot::TryUtf8ToCp936(text.toStdString());
+  } catch (const std::exception&) {
+    bytes.reset();
+  }
+  if (!bytes) {
+    emit refused(text);
+    return false;
+  }
+  cell = std::move(*bytes);
+  emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+  return true;
+}
+
+void GridModel::refresh() {
+  const int rows = std::max(0, grid_->RowCount() - 1);
+  const int cols = grid_->ColCount();
+  if (rows != rows_ || cols != cols_) {
+    beginResetModel();
+    rows_ = rows;
+    cols_ = cols;
+    endResetModel();
+    emit reshaped();
+    return;
+  }
+  if (cols_ > 0) emit headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
+  if (rows_ > 0 && cols_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1));
+}

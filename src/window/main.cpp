@@ -1,0 +1,29 @@
+// ot-editor: starts the application, creates the main window and runs the message loop.
+// The hidden option --screenshots DIR writes a picture of every page into DIR and exits.
+#include <QDir>
+#include <QStringList>
+#include <exception>
+
+#include "window/application.h"
+#include "window/main_form.h"
+
+int main(int argc, char** argv) {
+  OtApplication app(argc, argv);
+  try {
+    TMainForm form;
+    const QStringList args = QCoreApplication::arguments();
+    const qsizetype shots = args.indexOf(QStringLiteral("--screenshots"));
+    if (shots > 0 && shots + 1 < args.size()) {
+      form.show();
+      QCoreApplication::processEvents();
+      return form.saveScreenshots(args[shots + 1]) ? 0 : 1;
+    }
+    form.show();
+    return app.exec();
+  } catch (const std::exception& e) {
+    OtApplication::ShowStandardError(QString::fromUtf8(e.what()));
+  } catch (...) {
+    OtApplication::ShowStandardError(QString());
+  }
+  return 1;
+}
