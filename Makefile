@@ -4,7 +4,7 @@ CMAKE_GEN := -G Ninja
 FUZZ_SECONDS ?= 60
 FUZZ_SHORT_SECONDS ?= 5
 
-.PHONY: all deps release run test asan bench fuzz fuzz-build clean
+.PHONY: all deps release run test asan bench fuzz fuzz-build clean screenshots artwork
 
 all: release
 
@@ -53,6 +53,17 @@ bench: deps
 	mkdir -p $(BUILD)/bench
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench-build/bin/ot-bench --results $(BUILD)/bench/results.json \
 	  --benchmark_min_time=0.05
+
+# A picture of every page of the editor, drawn on a virtual X display.
+screenshots: release
+	rm -rf $(BUILD)/screenshots
+	xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD)/release/bin/ot-editor --screenshots $(BUILD)/screenshots
+	@ls $(BUILD)/screenshots
+
+# Draws the pictures in resources/ anew (they are committed; run after changing the drawing).
+artwork: release
+	cmake --build $(BUILD)/release --target ot-artwork
+	QT_QPA_PLATFORM=offscreen $(BUILD)/release/bin/ot-artwork resources
 
 clean:
 	rm -rf $(BUILD)
