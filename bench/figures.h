@@ -25,6 +25,8 @@ using Medians = std::map<std::string, double>;
 std::vector<Figure> CoreFigures(const Medians& medians);
 // Figures of the window (empty when the window is not built).
 std::vector<Figure> WindowFigures();
+// The child process that WindowFigures measures for memory; returns its exit status.
+int EditorMemoryChild(const char* file);
 
 // A test table file (scrambled, of a recognised size) for the benchmarks, written once.
 std::string BenchTableFile(int size);
