@@ -198,3 +198,16 @@ TEST_F(GateFixture, GateListBeforeAnyOpenHas256EmptyLines) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GateTable, OpenStepRefusesAnImageOfAnotherSize) {
+  ot::TEditorState state;
+  std::vector<uint8_t> image(901);
+  ot::TableUnit* unit = state.UnitOfPage(ot::kGatePage);
+  EXPECT_THROW(unit->Open(state, image, 0), std::invalid_argument);
+  EXPECT_THROW(unit->Open(state, std::span<uint8_t>(image).first(900), 1), std::invalid_argument);
+  EXPECT_EQ(state.GateStrGrid.RowCount(), 50);
+}
+
+}  // namespace

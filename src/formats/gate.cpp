@@ -4,6 +4,7 @@
 #include "frame/cp936.h"
 #include "frame/editor_state.h"
 #include "frame/fields.h"
+#include "frame/image_check.h"
 #include "frame/scramble.h"
 
 namespace ot {
@@ -30,6 +31,7 @@ void GateTable::FormCreate(TEditorState& state) {
 }
 
 void GateTable::Open(TEditorState& state, std::span<uint8_t> image, int layout) {
+  RequireLayoutSize(*this, image, layout);
   const int32_t n = static_cast<int32_t>(image.size());
   ScrambleRecords(image.data(), image.data(), n, kRecordLength);
   state.GateEdit = Cp936(kOpenNotes[layout]);
