@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -230,24 +231,46 @@ std::string BenchTableFile(int size) {
   return path;
 }
 
+// The kernel counts into a child's peak the memory of the process it was forked from, up to
+// its exec; so the child is started from a fresh, small ot-bench (--measure-peak), which
+// forks, execs the command and prints the peak in KiB that wait4 reports.
 double PeakMemoryMiB(const std::vector<std::string>& args) {
-  std::vector<std::string> copy = args;
+  std::vector<std::string> copy = {"/proc/self/exe", "--measure-peak"};
+  copy.insert(copy.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (auto& a : copy) argv.push_back(a.data());
   argv.push_back(nullptr);
+  const std::string out = (std::filesystem::temp_directory_path() / "ot-bench-peak.txt").string();
   posix_spawn_file_actions_t fa;
   posix_spawn_file_actions_init(&fa);
-  posix_spawn_file_actions_addopen(&fa, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&fa, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   pid_t pid;
   if (posix_spawn(&pid, argv[0], &fa, nullptr, argv.data(), environ) != 0)
     throw std::runtime_error("cannot start " + args[0]);
   posix_spawn_file_actions_destroy(&fa);
   int status = 0;
+  waitpid(pid, &status, 0);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) throw std::runtime_error(args[0] + " failed");
+  std::ifstream in(out);
+  double kib = 0;
+  in >> kib;
+  return kib / 1024.0;
+}
+
+int MeasurePeakChild(char** argv) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const int null = open("/dev/null", O_WRONLY);
+    dup2(null, 1);
+    execv(argv[0], argv);
+    _exit(127);
+  }
+  int status = 0;
   struct rusage usage {};
   wait4(pid, &status, 0, &usage);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-    throw std::runtime_error(args[0] + " failed");
-  return static_cast<double>(usage.ru_maxrss) / 1024.0;
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return 1;
+  std::printf("%ld\n", usage.ru_maxrss);
+  return 0;
 }
 
 std::vector<Figure> CoreFigures(const Medians& m) {

@@ -33,5 +33,7 @@ std::string BenchTableFile(int size);
 
 // Peak resident memory in MiB of a child process running argv (stdout to /dev/null).
 double PeakMemoryMiB(const std::vector<std::string>& argv);
+// The --measure-peak mode of ot-bench: runs argv and prints its peak memory in KiB.
+int MeasurePeakChild(char** argv);
 
 }  // namespace otbench

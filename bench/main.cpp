@@ -37,6 +37,8 @@ std::string Json(const std::string& s) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc >= 3 && std::strcmp(argv[1], "--measure-peak") == 0)
+    return otbench::MeasurePeakChild(argv + 2);
   if (argc == 3 && std::strcmp(argv[1], "--editor-memory") == 0)
     return otbench::EditorMemoryChild(argv[2]);
   std::string results = "results.json";
