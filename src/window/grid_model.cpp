@@ -48,7 +48,8 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (role != Qt::DisplayRole) return {};
+  // A title wider than its column shows whole as the header's tooltip.
+  if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
   if (orientation == Qt::Vertical) return section + 1;
   if (!grid_->Contains(section, 0)) return {};
   return Decode(grid_->Cells(section, 0));

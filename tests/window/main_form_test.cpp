@@ -487,6 +487,7 @@ TEST(GridModel, EncodesTypedTextAndKeepsUneditedBytes) {
   int refusals = 0;
   QObject::connect(&model, &GridModel::refused, [&](const QString&) { ++refusals; });
   EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), U("标题"));
+  EXPECT_EQ(model.headerData(1, Qt::Horizontal, Qt::ToolTipRole).toString(), U("标题"));
   const QModelIndex odd = model.index(0, 1);
   EXPECT_EQ(odd.data().toString(), U("\uFFFD\uFFFD名"));
   EXPECT_TRUE(model.setData(odd, odd.data()));  // an editor closed without a change
@@ -585,6 +586,47 @@ TEST(MainForm, PickAndCorrectOnTheSlidePage) {
   EXPECT_EQ(state.SlideStrGrid.Cells(3, 6), Gbk("幻灯片文字"));
   EXPECT_EQ(view->model()->index(5, 3).data().toString(), U("幻灯片文字"));
   EXPECT_FALSE(w.Find<QPushButton>("TextModBtn")->isEnabled());
+}
+
+TEST(MainForm, TextTableThroughPickCorrectAndSave) {
+  ottest::TempDir dir;
+  Window w;
+  ot::TEditorState& state = w.form.state();
+  std::string plain(450000, '\0');
+  for (int k = 0; k < 1500; ++k) {
+    const std::string text = Gbk("第") + std::to_string(k) + Gbk("条");
+    plain.replace(size_t(k) * 300, text.size(), text);
+  }
+  const std::string path = dir.File("Text.bmd");
+  ottest::WriteFile(path, ottest::Scramble(plain, 0, plain.size(), 300));
+  w.port.answers = {path};
+  w.form.OpenBtnClick();
+  ASSERT_TRUE(w.port.messages.empty());
+  ASSERT_EQ(w.pages()->currentIndex(), ot::kTextPage);
+  QCoreApplication::processEvents();
+  GridView* view = w.form.gridView(ot::kTextPage);
+  ASSERT_EQ(view->model()->rowCount(), 1500);
+
+  Press(view, 1, 3);
+  QLineEdit* edit = w.Find<QLineEdit>("TextEdit");
+  EXPECT_EQ(edit->text(), U("第2条"));
+  // Save passes every text through the edit box: afterwards it shows the last one, and
+  // "修正" without a new pick writes that into the picked cell.
+  w.port.answers = {dir.File("out.bmd")};
+  w.Find<QAction>("Save1")->trigger();
+  EXPECT_TRUE(w.port.errors.empty());
+  EXPECT_EQ(ottest::ReadFile(dir.File("out.bmd")), ottest::ReadFile(path));
+  EXPECT_EQ(edit->text(), U("第1499条"));
+  QTest::mouseClick(w.Find<QPushButton>("TextModBtn"), Qt::LeftButton);
+  EXPECT_EQ(view->model()->index(2, 1).data().toString(), U("第1499条"));
+
+  // The picked cell survives another Open: "修正" writes into the same place of the new rows.
+  w.port.answers = {path};
+  w.form.OpenBtnClick();
+  EXPECT_EQ(view->model()->index(2, 1).data().toString(), U("第2条"));
+  Type(edit, U("改过的"));
+  QTest::mouseClick(w.Find<QPushButton>("TextModBtn"), Qt::LeftButton);
+  EXPECT_EQ(state.TextStrGrid.Cells(1, 3), Gbk("改过的"));
 }
 
 // Restores an environment variable and the current folder at the end of a test.
