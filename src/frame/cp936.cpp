@@ -3,7 +3,9 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <mutex>
 #include <stdexcept>
+#include <unordered_map>
 
 namespace ot {
 namespace {
@@ -68,9 +70,15 @@ std::string Cp936ToUtf8Lossy(std::string_view cp936) {
 }
 
 std::string Cp936(std::string_view utf8) {
+  // The program's own texts are few and converted again with every editor state: keep them.
+  static std::mutex mutex;
+  static std::unordered_map<std::string, std::string> converted;
+  std::lock_guard<std::mutex> lock(mutex);
+  auto it = converted.find(std::string(utf8));
+  if (it != converted.end()) return it->second;
   auto r = TryUtf8ToCp936(utf8);
   if (!r) throw std::logic_error("text not representable in code page 936");
-  return *r;
+  return converted.emplace(std::string(utf8), std::move(*r)).first->second;
 }
 
 }  // namespace ot
