@@ -58,10 +58,13 @@ GridView::GridView(GridModel* model, ColumnWidths widths, QWidget* parent)
           &QAbstractSlider::setValue);
   connect(verticalScrollBar(), &QAbstractSlider::valueChanged, frozen_->verticalScrollBar(),
           &QAbstractSlider::setValue);
+  connect(verticalHeader(), &QHeaderView::sectionResized, this,
+          [this](int logical, int, int size) { frozen_->setRowHeight(logical, size); });
   connect(model, &GridModel::reshaped, this, &GridView::applyShape);
 
   viewport()->installEventFilter(this);
   frozen_->viewport()->installEventFilter(this);
+  frozen_->viewport()->setMouseTracking(true);
   horizontalHeader()->viewport()->installEventFilter(this);
   frozen_->horizontalHeader()->viewport()->installEventFilter(this);
   applyShape();
@@ -129,6 +132,46 @@ void GridView::showCell(int col, int row) {
   scrollTo(index);
 }
 
+int GridView::rowBorderAt(int y) const {
+  constexpr int kGrip = 3;
+  const int row = frozen_->rowAt(y);
+  if (row < 0) return -1;
+  const int top = frozen_->rowViewportPosition(row);
+  if (top + frozen_->rowHeight(row) - y <= kGrip) return row;
+  if (y - top <= kGrip && row > 0) return row - 1;
+  return -1;
+}
+
+bool GridView::resizeRows(QEvent* event) {
+  const auto* mouse = static_cast<QMouseEvent*>(event);
+  const int y = mouse->position().toPoint().y();
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+      if (mouse->button() != Qt::LeftButton) return false;
+      resizingRow_ = rowBorderAt(y);
+      if (resizingRow_ < 0) return false;
+      resizeStartY_ = y;
+      resizeStartHeight_ = rowHeight(resizingRow_);
+      return true;
+    case QEvent::MouseMove:
+      if (resizingRow_ >= 0) {
+        setRowHeight(resizingRow_, std::max(1, resizeStartHeight_ + y - resizeStartY_));
+        return true;
+      }
+      if (rowBorderAt(y) >= 0)
+        frozen_->viewport()->setCursor(Qt::SplitVCursor);
+      else
+        frozen_->viewport()->unsetCursor();
+      return false;
+    case QEvent::MouseButtonRelease:
+      if (resizingRow_ < 0) return false;
+      resizingRow_ = -1;
+      return true;
+    default:
+      return false;
+  }
+}
+
 bool GridView::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
     const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
@@ -149,5 +192,10 @@ bool GridView::eventFilter(QObject* watched, QEvent* event) {
     }
     emit cellPressed(col, row);
   }
+  if (watched == frozen_->viewport() &&
+      (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseMove ||
+       event->type() == QEvent::MouseButtonRelease) &&
+      resizeRows(event))
+    return true;
   return QTableView::eventFilter(watched, event);
 }

@@ -1,7 +1,8 @@
 // The view of a page's grid: a table view whose number column (column 0) stays in place
 // while the other columns scroll, like the fixed column of the original grids. The title row
 // is the horizontal header; the number column's title shows in the frozen column's header.
-// Mouse presses are reported as core grid cells (column, row), (-1, -1) for no cell.
+// Mouse presses are reported as core grid cells (column, row), (-1, -1) for no cell. Columns
+// are resized by dragging in the title row, rows by dragging in the number column.
 #pragma once
 
 #include <QTableView>
@@ -49,8 +50,14 @@ class GridView : public QTableView {
  private:
   void applyShape();
   void updateFrozenGeometry();
+  // The row whose lower border lies at y in the frozen column (within a few pixels), or -1.
+  int rowBorderAt(int y) const;
+  bool resizeRows(QEvent* event);
 
   GridModel* model_;
   ColumnWidths widths_;
   QTableView* frozen_;
+  int resizingRow_ = -1;
+  int resizeStartY_ = 0;
+  int resizeStartHeight_ = 0;
 };

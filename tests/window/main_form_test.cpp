@@ -365,6 +365,27 @@ TEST(MainForm, OpensAtDesignSizeAndGrows) {
   EXPECT_GT(grid->height(), before.height() + 200);
 }
 
+TEST(MainForm, RowsAndColumnsResizeByDragging) {
+  Window w;
+  w.ShowPage(ot::kGatePage);
+  GridView* view = w.form.gridView(ot::kGatePage);
+  QWidget* numbers = view->viewportOf(0);
+  // The lower border of row 2 (model row 1), dragged down in the number column.
+  const int border = view->cellRect(0, 2).bottom();
+  QTest::mousePress(numbers, Qt::LeftButton, {}, QPoint(10, border));
+  QTest::mouseMove(numbers, QPoint(10, border + 15));
+  QTest::mouseRelease(numbers, Qt::LeftButton, {}, QPoint(10, border + 15));
+  EXPECT_EQ(view->rowHeight(1), 21 + 15);
+  EXPECT_EQ(view->frozenView()->rowHeight(1), 21 + 15);
+  EXPECT_EQ(view->rowHeight(0), 21);
+  // The number column's width follows its header, in both views.
+  view->frozenView()->horizontalHeader()->resizeSection(0, 90);
+  EXPECT_EQ(view->columnWidth(0), 90);
+  EXPECT_EQ(view->frozenView()->width(), 90);
+  view->horizontalHeader()->resizeSection(2, 120);
+  EXPECT_EQ(view->columnWidth(2), 120);
+}
+
 TEST(DialogFilters, InQtSyntax) {
   EXPECT_EQ(QtNameFilters(ot::DialogFilter(ot::FileDialog::Open)),
             QStringList({"Bmd File(*.bmd)", "Wtf File(*.wtf)", "Att File(*.att;*.bmp) (*.att *.bmp)",
