@@ -25,6 +25,7 @@
 #include "frame/cp936.h"
 #include "frame/errors.h"
 #include "frame/version.h"
+#include "window/file_open.h"
 #include "window/grid_model.h"
 #include "window/grid_view.h"
 #include "window/qt_port.h"
@@ -160,6 +161,7 @@ TMainForm::TMainForm(QWidget* parent)
   bar->addWidget(panels_[1], 1);
 
   FormCreate();
+  new FileDropOpener(this);
   resize(kDesignWidth, kDesignHeight + menuBar()->sizeHint().height());
   move(254, 196);
 }

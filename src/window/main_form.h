@@ -34,6 +34,8 @@ class TMainForm : public QMainWindow {
   // The port is not owned and must outlive its use.
   void setPort(WindowPort* port);
   GridView* gridView(int page) const;
+  // Opens PATH exactly as Open does once its dialog has chosen PATH (file_open.cpp).
+  void openFile(const QString& path);
   // Grabs every page into DIR/NN-caption.png; false when a file cannot be written.
   bool saveScreenshots(const QString& dir);
 
