@@ -1,8 +1,14 @@
 // ot-table as scripts use it: exit statuses, outputs and what is left on disk.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <tuple>
 
+#include "frame/version.h"
 #include "support/record_bytes.h"
 #include "support/support.h"
 
@@ -127,13 +133,71 @@ TEST_F(Cli, RefusedFilesAndBadCommandLines) {
 TEST_F(Cli, HelpAndVersion) {
   auto v = RunCli({"--version"});
   EXPECT_EQ(v.status, 0);
-  EXPECT_NE(v.out.find("V0.66.01.18"), std::string::npos);
+  // The version that the window caption shows, after its two blanks.
+  const std::string caption(ot::kWindowCaption);
+  EXPECT_EQ(v.out, "ot-table (Orvel Tarn Client Tools) " + caption.substr(caption.rfind(' ') + 1) +
+                       "\n");
   auto h = RunCli({"--help"});
   EXPECT_EQ(h.status, 0);
-  for (const char* cmd : {"info", "dump", "apply", "export"})
-    EXPECT_NE(h.out.find(cmd), std::string::npos) << cmd;
-  auto one = RunCli({"apply", "--help"});
-  EXPECT_NE(one.out.find("usage: ot-table apply"), std::string::npos);
+  const std::vector<std::string> commands = {"info", "dump", "apply", "export"};
+  for (const auto& cmd : commands) {
+    // One line each: the command at the start of exactly one line, after two blanks.
+    size_t lines = 0;
+    for (size_t at = h.out.find("\n  " + cmd + " "); at != std::string::npos;
+         at = h.out.find("\n  " + cmd + " ", at + 1))
+      ++lines;
+    EXPECT_EQ(lines, 1u) << cmd;
+    for (const auto& args : {std::vector<std::string>{cmd, "--help"},
+                             std::vector<std::string>{"--help", cmd},
+                             std::vector<std::string>{cmd, gate, "-h"}}) {
+      auto one = RunCli(args);
+      EXPECT_EQ(one.status, 0) << cmd;
+      EXPECT_EQ(one.out.rfind("usage: ot-table " + cmd + " FILE", 0), 0u) << one.out;
+      EXPECT_GT(std::count(one.out.begin(), one.out.end(), '\n'), 2) << cmd;
+    }
+  }
+  auto unknown = RunCli({"frobnicate", "--help"});
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_EQ(unknown.out, "");
+  EXPECT_NE(unknown.err.find("unknown command 'frobnicate'"), std::string::npos);
+}
+
+TEST_F(Cli, DoubleDashEndsTheOptions) {
+  // A file whose name starts with a dash, reached after "--".
+  ottest::WriteFile(dir.File("-gate.bmd"), ottest::ReadFile(gate));
+  const std::string dashed = "-gate.bmd";
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+  } cases[] = {
+      {{"info", "--", dashed}, 0},
+      {{"--", "info", dashed}, 0},
+      {{"info", dashed}, 2},
+  };
+  for (const auto& c : cases) {
+    // A name starting with a dash is a relative one: run in the folder that holds it.
+    const auto old = std::filesystem::current_path();
+    std::filesystem::current_path(dir.File(""));
+    auto r = RunCli(c.args);
+    std::filesystem::current_path(old);
+    EXPECT_EQ(r.status, c.status) << r.err;
+    if (c.status == 0) {
+      EXPECT_NE(r.out.find("table: Gate.bmd"), std::string::npos);
+    }
+  }
+}
+
+TEST_F(Cli, OutputThatCannotBeWrittenIsAFailure) {
+  // Standard output on a full device: the data is lost, so the exit status says so.
+  for (const char* cmd : {"dump", "info"}) {
+    const std::string err = dir.File("err");
+    const std::string line = std::string(ottest::OtTablePath()) + " " + cmd + " '" + gate +
+                             "' >/dev/full 2>'" + err + "'";
+    const int status = std::system(line.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1) << cmd;
+    EXPECT_NE(ottest::ReadFile(err).find("cannot write to standard output"), std::string::npos);
+  }
 }
 
 // The filter list, slide messages, dialogue and text tables through ot-table.

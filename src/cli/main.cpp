@@ -35,9 +35,10 @@ const char* const kUsageText =
     "options:\n"
     "  --encoding utf-8|gbk         cell text in UTF-8 (default) or raw code page 936\n"
     "  --format csv|tsv             grid text format (default csv)\n"
-    "  -o OUT                       output file (dump: standard output when absent)\n"
+    "  -o, --output OUT             output file (dump: standard output when absent)\n"
     "  -h, --help                   show this help (ot-table COMMAND --help for one command)\n"
     "  --version                    show the version\n"
+    "  --                           the arguments after it are file names, even with a -\n"
     "\n"
     "exit status: 0 done, 1 the file or the data was refused, 2 wrong command line\n";
 
@@ -118,10 +119,12 @@ bool OpenTable(TEditorState& state, const std::string& file) {
 void WriteOutput(const std::optional<std::string>& out, const std::string& text) {
   if (out) {
     WriteFileAtomically(*out, text);
-  } else {
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    std::fflush(stdout);
+    return;
   }
+  // A full disk or a closed pipe behind standard output is a failure, not a success.
+  const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+  if (std::fflush(stdout) != 0 || !written || std::ferror(stdout))
+    throw FileError(std::string("cannot write to standard output: ") + std::strerror(errno));
 }
 
 int Info(TEditorState& state, const std::string& file) {
@@ -193,24 +196,31 @@ int main(int argc, char** argv) {
   Options o;
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) return Usage("no command given");
+  bool optionsEnded = false;  // after "--" every argument is a command or a file name
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    auto value = [&](const char* name) -> std::optional<std::string> {
+    auto value = [&]() -> std::optional<std::string> {
       if (i + 1 >= args.size()) return std::nullopt;
-      (void)name;
       return args[++i];
     };
-    if (a == "-h" || a == "--help") {
+    if (optionsEnded || a == "-" || a.empty() || a[0] != '-') {
+      if (o.command.empty())
+        o.command = a;
+      else
+        o.positional.push_back(a);
+    } else if (a == "--") {
+      optionsEnded = true;
+    } else if (a == "-h" || a == "--help") {
       o.help = true;
     } else if (a == "--version") {
       std::cout << "ot-table (" << kApplicationTitle << ") " << kVersion << "\n";
       return kDone;
     } else if (a == "-o" || a == "--output") {
-      auto v = value("-o");
+      auto v = value();
       if (!v) return Usage("option " + a + " needs a file name");
       o.out = *v;
     } else if (a == "--encoding") {
-      auto v = value("--encoding");
+      auto v = value();
       if (v == std::optional<std::string>("utf-8") || v == std::optional<std::string>("utf8"))
         o.encoding = GridEncoding::Utf8;
       else if (v == std::optional<std::string>("gbk") || v == std::optional<std::string>("cp936"))
@@ -218,23 +228,21 @@ int main(int argc, char** argv) {
       else
         return Usage("--encoding takes utf-8 or gbk");
     } else if (a == "--format") {
-      auto v = value("--format");
+      auto v = value();
       if (v == std::optional<std::string>("csv"))
         o.format = GridFormat::Csv;
       else if (v == std::optional<std::string>("tsv"))
         o.format = GridFormat::Tsv;
       else
         return Usage("--format takes csv or tsv");
-    } else if (a.size() > 1 && a[0] == '-') {
-      return Usage("unknown option '" + a + "'");
-    } else if (o.command.empty()) {
-      o.command = a;
     } else {
-      o.positional.push_back(a);
+      return Usage("unknown option '" + a + "'");
     }
   }
   if (o.help) {
     auto it = kCommandHelp.find(o.command);
+    if (it == kCommandHelp.end() && !o.command.empty())
+      return Usage("unknown command '" + o.command + "'");
     std::cout << (it != kCommandHelp.end() ? it->second : std::string(kUsageText));
     return kDone;
   }

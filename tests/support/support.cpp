@@ -103,6 +103,8 @@ void ScriptedPort::ShowMessage(std::string_view text, std::string_view caption) 
   messages.push_back({std::string(text), std::string(caption)});
 }
 
+const char* OtTablePath() { return OT_TABLE_PATH; }
+
 CliResult RunCli(const std::vector<std::string>& args, std::string_view stdinText) {
   TempDir io;
   const std::string in = io.File("stdin"), out = io.File("stdout"), err = io.File("stderr");

@@ -67,6 +67,8 @@ struct CliResult {
   std::string out;
   std::string err;
 };
+// The ot-table binary under test.
+const char* OtTablePath();
 // Runs ot-table with the arguments (no shell), standard input from stdinText.
 CliResult RunCli(const std::vector<std::string>& args, std::string_view stdinText = {});
 
