@@ -3,8 +3,9 @@ BUILD ?= build
 CMAKE_GEN := -G Ninja
 FUZZ_SECONDS ?= 60
 FUZZ_SHORT_SECONDS ?= 5
+PREFIX ?= /usr/local
 
-.PHONY: all deps release run test asan bench fuzz fuzz-build clean screenshots artwork
+.PHONY: all deps release run test asan bench fuzz fuzz-build install package clean screenshots artwork
 
 all: release
 
@@ -21,6 +22,14 @@ run: release
 	else \
 	  $(BUILD)/release/bin/ot-table --help; \
 	fi
+
+# Installs the release build under PREFIX (DESTDIR is honoured for staged installs).
+install: release
+	cmake --install $(BUILD)/release --prefix $(PREFIX)
+
+# The Debian package of the release build, in $(BUILD)/release.
+package: release
+	cmake --build $(BUILD)/release --target package
 
 asan: deps
 	cmake -S . -B $(BUILD)/asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DOT_SANITIZE=ON -DOT_WERROR=ON

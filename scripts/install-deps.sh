@@ -10,6 +10,7 @@ packages=(
   fonts-wqy-microhei
   xvfb xauth
   clang libclang-rt-14-dev
+  dpkg-dev librsvg2-bin desktop-file-utils appstream
 )
 
 missing=()
