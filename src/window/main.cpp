@@ -12,6 +12,7 @@
 
 int main(int argc, char** argv) {
   OtApplication app(argc, argv);
+  QGuiApplication::setDesktopFileName(QStringLiteral("io.orveltarn.ClientTools"));
   try {
     TMainForm form;
     const QStringList args = QCoreApplication::arguments();
