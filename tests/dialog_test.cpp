@@ -8,6 +8,7 @@
 #include "frame/editor_state.h"
 #include "frame/errors.h"
 #include "support/support.h"
+#include "support/table_fixture.h"
 
 namespace {
 
@@ -62,22 +63,8 @@ std::string PlainDialogs() {
 
 std::string Stored(const std::string& plain) { return ottest::Scramble(plain, 0, kSize, 1024); }
 
-struct DialogFixture : ::testing::Test {
-  ottest::TempDir dir;
-  ot::TEditorState state;
-  ottest::ScriptedPort port;
-
-  void OpenStored(const std::string& bytes) {
-    const std::string path = dir.File("Dialog.bmd");
-    ottest::WriteFile(path, bytes);
-    port.answers.push_back(path);
-    ASSERT_EQ(ot::OpenBtnClick(state, port), ot::OpenOutcome::Opened);
-  }
-  std::string Save(const std::string& name = "out.bmd") {
-    port.answers.push_back(dir.File(name));
-    EXPECT_EQ(ot::SaveBtnClick(state, port), ot::SaveOutcome::Saved);
-    return ottest::ReadFile(dir.File(name));
-  }
+struct DialogFixture : ottest::TableFixture {
+  DialogFixture() : TableFixture("Dialog.bmd") {}
   std::string& Cell(int col, int row) { return state.DialogStrGrid.Cells(col, row); }
 };
 

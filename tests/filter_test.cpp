@@ -8,6 +8,7 @@
 #include "frame/commands.h"
 #include "frame/editor_state.h"
 #include "support/support.h"
+#include "support/table_fixture.h"
 
 namespace {
 
@@ -34,22 +35,8 @@ std::string PlainFilter() {
 // The file as stored: records scrambled with record length 20, the check value plain.
 std::string Stored(const std::string& plain) { return ottest::Scramble(plain, 0, 20000, 20); }
 
-struct FilterFixture : ::testing::Test {
-  ottest::TempDir dir;
-  ot::TEditorState state;
-  ottest::ScriptedPort port;
-
-  void OpenStored(const std::string& bytes) {
-    const std::string path = dir.File("Filter.bmd");
-    ottest::WriteFile(path, bytes);
-    port.answers.push_back(path);
-    ASSERT_EQ(ot::OpenBtnClick(state, port), ot::OpenOutcome::Opened);
-  }
-  std::string Save(const std::string& name = "out.bmd") {
-    port.answers.push_back(dir.File(name));
-    EXPECT_EQ(ot::SaveBtnClick(state, port), ot::SaveOutcome::Saved);
-    return ottest::ReadFile(dir.File(name));
-  }
+struct FilterFixture : ottest::TableFixture {
+  FilterFixture() : TableFixture("Filter.bmd") {}
 };
 
 TEST_F(FilterFixture, StartState) {

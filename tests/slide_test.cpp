@@ -5,6 +5,7 @@
 #include "frame/commands.h"
 #include "frame/editor_state.h"
 #include "support/support.h"
+#include "support/table_fixture.h"
 
 namespace {
 
@@ -40,22 +41,8 @@ std::string Stored(const std::string& plain) { return ottest::Scramble(plain, 0,
 
 int Row(int b, int e) { return 32 * b + e + 1; }
 
-struct SlideFixture : ::testing::Test {
-  ottest::TempDir dir;
-  ot::TEditorState state;
-  ottest::ScriptedPort port;
-
-  void OpenStored(const std::string& bytes) {
-    const std::string path = dir.File("Slide.bmd");
-    ottest::WriteFile(path, bytes);
-    port.answers.push_back(path);
-    ASSERT_EQ(ot::OpenBtnClick(state, port), ot::OpenOutcome::Opened);
-  }
-  std::string Save(const std::string& name = "out.bmd") {
-    port.answers.push_back(dir.File(name));
-    EXPECT_EQ(ot::SaveBtnClick(state, port), ot::SaveOutcome::Saved);
-    return ottest::ReadFile(dir.File(name));
-  }
+struct SlideFixture : ottest::TableFixture {
+  SlideFixture() : TableFixture("Slide.bmd") {}
 };
 
 TEST_F(SlideFixture, StartState) {

@@ -8,6 +8,7 @@
 #include "frame/commands.h"
 #include "frame/editor_state.h"
 #include "support/support.h"
+#include "support/table_fixture.h"
 
 namespace {
 
@@ -39,22 +40,8 @@ std::string Stored(const std::string& plain) {
   return ottest::Scramble(plain, 0, plain.size(), kLength);
 }
 
-struct TextFixture : ::testing::Test {
-  ottest::TempDir dir;
-  ot::TEditorState state;
-  ottest::ScriptedPort port;
-
-  void OpenStored(const std::string& bytes) {
-    const std::string path = dir.File("Text.bmd");
-    ottest::WriteFile(path, bytes);
-    port.answers.push_back(path);
-    ASSERT_EQ(ot::OpenBtnClick(state, port), ot::OpenOutcome::Opened);
-  }
-  std::string Save(const std::string& name = "out.bmd") {
-    port.answers.push_back(dir.File(name));
-    EXPECT_EQ(ot::SaveBtnClick(state, port), ot::SaveOutcome::Saved);
-    return ottest::ReadFile(dir.File(name));
-  }
+struct TextFixture : ottest::TableFixture {
+  TextFixture() : TableFixture("Text.bmd") {}
 };
 
 TEST_F(TextFixture, StartStateAndSaveBeforeAnyOpen) {
