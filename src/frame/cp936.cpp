@@ -10,16 +10,44 @@
 namespace ot {
 namespace {
 
+// An iconv descriptor for one direction. Opening one costs several times more than
+// converting a short cell, so each thread keeps one per direction.
+class Descriptor {
+ public:
+  Descriptor(const char* to, const char* from) : cd_(iconv_open(to, from)) {
+    if (cd_ == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open failed");
+  }
+  ~Descriptor() { iconv_close(cd_); }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  // The descriptor in its initial shift state.
+  iconv_t Reset() const {
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    return cd_;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+iconv_t ToCp936() {
+  thread_local const Descriptor d("CP936", "UTF-8");
+  return d.Reset();
+}
+
+iconv_t FromCp936() {
+  thread_local const Descriptor d("UTF-8", "CP936");
+  return d.Reset();
+}
+
 // One conversion with glibc's iconv. On an invalid or unconvertible sequence it
 // either fails (lossy == false) or emits U+FFFD for one input byte and goes on.
-std::optional<std::string> Convert(const char* to, const char* from, std::string_view in,
-                                   bool lossy) {
+std::optional<std::string> Convert(iconv_t (*descriptor)(), std::string_view in, bool lossy) {
   // ASCII is the same in both code pages; most cells are numbers.
   bool ascii = true;
   for (unsigned char c : in) ascii = ascii && c < 0x80;
   if (ascii) return std::string(in);
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open failed");
+  iconv_t cd = descriptor();
   std::string out;
   out.resize(in.size() * 2 + 8);
   char* inp = const_cast<char*>(in.data());
@@ -49,7 +77,6 @@ std::optional<std::string> Convert(const char* to, const char* from, std::string
     --inleft;
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
   }
-  iconv_close(cd);
   if (!ok) return std::nullopt;
   out.resize(used);
   return out;
@@ -58,15 +85,15 @@ std::optional<std::string> Convert(const char* to, const char* from, std::string
 }  // namespace
 
 std::optional<std::string> TryUtf8ToCp936(std::string_view utf8) {
-  return Convert("CP936", "UTF-8", utf8, false);
+  return Convert(ToCp936, utf8, false);
 }
 
 std::optional<std::string> TryCp936ToUtf8(std::string_view cp936) {
-  return Convert("UTF-8", "CP936", cp936, false);
+  return Convert(FromCp936, cp936, false);
 }
 
 std::string Cp936ToUtf8Lossy(std::string_view cp936) {
-  return *Convert("UTF-8", "CP936", cp936, true);
+  return *Convert(FromCp936, cp936, true);
 }
 
 std::string Cp936(std::string_view utf8) {
