@@ -34,7 +34,10 @@ TEST(StrToInt, AcceptedTexts) {
       {"256", 256},
       {"300", 300},
   };
-  for (const auto& c : cases) EXPECT_EQ(ot::StrToInt(c.text), c.value) << "'" << c.text << "'";
+  for (const auto& c : cases) {
+    EXPECT_EQ(ot::StrToInt(c.text), c.value) << "'" << c.text << "'";
+    EXPECT_EQ(ot::TryStrToInt(c.text), c.value) << "'" << c.text << "'";
+  }
 }
 
 TEST(StrToInt, RejectedTextsRaiseTheConversionError) {
@@ -45,6 +48,7 @@ TEST(StrToInt, RejectedTextsRaiseTheConversionError) {
       "1.0",      "\t7",       "7\n",       "0x 1",        "$ 1",
   };
   for (const char* text : cases) {
+    EXPECT_EQ(ot::TryStrToInt(text), std::nullopt) << "'" << text << "'";
     try {
       ot::StrToInt(text);
       ADD_FAILURE() << "accepted '" << text << "'";

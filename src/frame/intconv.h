@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,8 @@ namespace ot {
 // the signed 32-bit range, with a ConversionError whose message is
 // "'<text>' is not a valid integer value".
 int32_t StrToInt(std::string_view text);
+// The same conversion without the exception: nullopt where StrToInt throws.
+std::optional<int32_t> TryStrToInt(std::string_view text);
 
 // The message of the conversion error for a cell text (code page 936 bytes), in UTF-8.
 std::string ConversionMessage(std::string_view cellText);
