@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "frame/editor_state.h"
 #include "support/support.h"
 
@@ -99,6 +101,70 @@ TEST(OpenCommand, RefusedFileLeavesEarlierTableInPlace) {
   EXPECT_EQ(state.GateStrGrid.RowCount(), 101);
   EXPECT_EQ(state.GateStrGrid.Cells(1, 1), "5");
   EXPECT_EQ(state.StatusPanels[1], dir.File("b.bmd"));
+}
+
+// A port whose replace question is answered by a function; the pages asked are recorded.
+struct ReplacePort : ottest::ScriptedPort {
+  std::function<ot::ReplaceAnswer(int)> answer;
+  std::vector<int> asked;
+  ot::ReplaceAnswer MayReplacePage(int page) override {
+    asked.push_back(page);
+    return answer(page);
+  }
+};
+
+TEST(OpenCommand, ReplacingAPageAsksBeforeReading) {
+  ottest::TempDir dir;
+  const std::string first = dir.File("first.bmd");
+  const std::string second = dir.File("second.bmd");
+  ottest::WriteFile(first, ottest::Scramble(std::string(900, '\x05'), 0, 900, 9));
+  ottest::WriteFile(second, ottest::Scramble(std::string(900, '\x07'), 0, 900, 9));
+  struct Case {
+    const char* name;
+    ot::ReplaceAnswer answer;
+    bool rewrite;  // the answer writes the second file anew as a 1.X table meanwhile
+    ot::OpenOutcome outcome;
+    int rows;
+    const char* cell;
+    std::string panel;
+  };
+  const Case cases[] = {
+      {"replace", ot::ReplaceAnswer::Replace, false, ot::OpenOutcome::Opened, 101, "7", second},
+      {"keep", ot::ReplaceAnswer::Keep, false, ot::OpenOutcome::Cancelled, 101, "5", first},
+      {"saved meanwhile", ot::ReplaceAnswer::ReplaceAfterSaving, true, ot::OpenOutcome::Opened,
+       257, "9", second},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ottest::WriteFile(second, ottest::Scramble(std::string(900, '\x07'), 0, 900, 9));
+    ot::TEditorState state;
+    ReplacePort port;
+    // The first open fills an empty page: the answer under test is the second one.
+    port.answer = [&](int) {
+      if (port.asked.size() == 1) return ot::ReplaceAnswer::Replace;
+      if (c.rewrite) ottest::WriteFile(second, ottest::Scramble(std::string(2304, '\x09'), 0, 2304, 9));
+      return c.answer;
+    };
+    port.answers = {first, second};
+    ASSERT_EQ(ot::OpenBtnClick(state, port), ot::OpenOutcome::Opened);
+    EXPECT_EQ(ot::OpenBtnClick(state, port), c.outcome);
+    EXPECT_EQ(port.asked, (std::vector<int>{ot::kGatePage, ot::kGatePage}));
+    EXPECT_EQ(state.GateStrGrid.RowCount(), c.rows);
+    EXPECT_EQ(state.GateStrGrid.Cells(1, 1), c.cell);
+    EXPECT_EQ(state.StatusPanels[1], c.panel);
+    EXPECT_TRUE(port.messages.empty());
+  }
+}
+
+TEST(OpenCommand, RefusedFilesAreNotAskedAbout) {
+  ottest::TempDir dir;
+  ottest::WriteFile(dir.File("b.bmd"), std::string(901, '\0'));
+  ot::TEditorState state;
+  ReplacePort port;
+  port.answer = [](int) { return ot::ReplaceAnswer::Replace; };
+  port.answers = {dir.File("b.bmd")};
+  EXPECT_EQ(ot::OpenBtnClick(state, port), ot::OpenOutcome::Refused);
+  EXPECT_TRUE(port.asked.empty());
 }
 
 TEST(SaveCommand, AboutPageAndCancelDoNothing) {

@@ -20,42 +20,69 @@ std::string_view DialogFilter(FileDialog dialog) {
              "Att File(*.att)|*.att|All File(*.*)|*.*";
     case FileDialog::TextList:
       return "文本文件(*.txt)|*.txt";
+    case FileDialog::CsvExport:
+    case FileDialog::CsvImport:
+      return "CSV 文件(*.csv)|*.csv|All File(*.*)|*.*";
   }
   return {};
 }
+
+namespace {
+
+// The table a chosen file is, judged by its extension and size, or nullopt after the refusal
+// has been shown. Sets the status bar's path; a missing file is reported before its refusal.
+std::optional<Recognition> RecogniseChosen(TEditorState& state, UserPort& port,
+                                           const std::string& path, FileProbe& probe) {
+  // Read access is all Open needs: a read-only table opens.
+  probe = ProbeFile(path);
+  state.StatusPanels[1] = path;
+  if (probe.Size == 0) port.ShowMessage(kFileMissingMessage, kOpenErrorCaption);
+  const std::string_view ext = ExtractFileExt(path);
+  std::optional<Recognition> row;
+  if (AnySizeExtension(ext)) {
+    if (probe.Size < 0) {
+      port.ShowMessage("无法读取文件 " + path + ": " + probe.Reason, kOpenErrorCaption);
+      return std::nullopt;
+    }
+    if (probe.Size > kMaxAnySizeFile) {
+      port.ShowMessage("文件太大,无法打开: " + path, kOpenErrorCaption);
+      return std::nullopt;
+    }
+    row = Recognise(ext, probe.Size);
+  } else if (ext == ".bmd") {
+    // A .bmd table is judged by its size alone, before anything is read.
+    row = Recognise(ext, probe.Size);
+    if (!row) {
+      port.ShowMessage(kBmdRefusedMessage, kOpenErrorCaption);
+      return std::nullopt;
+    }
+  }
+  if (!row) port.ShowMessage(kTypeRefusedMessage, kOpenErrorCaption);
+  return row;
+}
+
+}  // namespace
 
 OpenOutcome OpenBtnClick(TEditorState& state, UserPort& port) {
   auto chosen = port.ChooseFile(FileDialog::Open);
   if (!chosen) return OpenOutcome::Cancelled;
   const std::string& path = *chosen;
   try {
-    // Read access is all Open needs: a read-only table opens.
-    const FileProbe probe = ProbeFile(path);
-    state.StatusPanels[1] = path;
-    if (probe.Size == 0) port.ShowMessage(kFileMissingMessage, kOpenErrorCaption);
-    const std::string_view ext = ExtractFileExt(path);
-    std::optional<Recognition> row;
-    if (AnySizeExtension(ext)) {
-      if (probe.Size < 0) {
-        port.ShowMessage("无法读取文件 " + path + ": " + probe.Reason, kOpenErrorCaption);
-        return OpenOutcome::Refused;
-      }
-      if (probe.Size > kMaxAnySizeFile) {
-        port.ShowMessage("文件太大,无法打开: " + path, kOpenErrorCaption);
-        return OpenOutcome::Refused;
-      }
-      row = Recognise(ext, probe.Size);
-    } else if (ext == ".bmd") {
-      // A .bmd table is judged by its size alone, before anything is read.
-      row = Recognise(ext, probe.Size);
-      if (!row) {
-        port.ShowMessage(kBmdRefusedMessage, kOpenErrorCaption);
-        return OpenOutcome::Refused;
-      }
-    }
-    if (!row) {
-      port.ShowMessage(kTypeRefusedMessage, kOpenErrorCaption);
-      return OpenOutcome::Refused;
+    const std::string shownPath = state.StatusPanels[1];
+    FileProbe probe;
+    std::optional<Recognition> row = RecogniseChosen(state, port, path, probe);
+    if (!row) return OpenOutcome::Refused;
+    switch (port.MayReplacePage(row->Page)) {
+      case ReplaceAnswer::Replace:
+        break;
+      case ReplaceAnswer::Keep:
+        state.StatusPanels[1] = shownPath;
+        return OpenOutcome::Cancelled;
+      case ReplaceAnswer::ReplaceAfterSaving:
+        // The saved file may be the chosen one: its size and so its table may have changed.
+        row = RecogniseChosen(state, port, path, probe);
+        if (!row) return OpenOutcome::Refused;
+        break;
     }
     TableUnit* unit = state.UnitOfPage(row->Page);
     if (!unit) throw std::logic_error("no unit for a recognised table");
