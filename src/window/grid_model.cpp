@@ -1,9 +1,11 @@
 #include "window/grid_model.h"
 
 #include <QApplication>
+#include <QColor>
 #include <QPalette>
 
 #include "frame/cp936.h"
+#include "frame/intconv.h"
 
 namespace {
 
@@ -37,10 +39,16 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
     case Qt::EditRole:
       return Decode(grid_->Cells(col, row));
     case Qt::ToolTipRole:
+      if (isBadNumber(col, row))
+        return QString::fromStdString(ot::ConversionMessage(grid_->Cells(col, row)));
       if (!toolTip_.isEmpty()) return toolTip_;
       return {};
     case Qt::BackgroundRole:
       if (col == 0) return QApplication::palette().button();
+      if (isBadNumber(col, row)) return QColor(0xff, 0xd6, 0xd6);
+      return {};
+    case Qt::ForegroundRole:
+      if (isBadNumber(col, row)) return QColor(0xa0, 0x00, 0x00);
       return {};
     default:
       return {};
@@ -80,9 +88,46 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
     emit refused(text);
     return false;
   }
+  if (sink_) {
+    sink_({{col, row, cell, std::move(*bytes)}});
+    return true;
+  }
   cell = std::move(*bytes);
-  emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+  emit dataChanged(index, index);
   return true;
+}
+
+void GridModel::cellsChanged(const std::vector<ot::CellChange>& changes) {
+  if (changes.empty() || rows_ == 0 || cols_ == 0) return;
+  int top = rows_, bottom = -1, left = cols_, right = -1;
+  for (const ot::CellChange& c : changes) {
+    top = std::min(top, c.Row - 1);
+    bottom = std::max(bottom, c.Row - 1);
+    left = std::min(left, c.Col);
+    right = std::max(right, c.Col);
+  }
+  top = std::max(top, 0);
+  left = std::max(left, 0);
+  bottom = std::min(bottom, rows_ - 1);
+  right = std::min(right, cols_ - 1);
+  if (top <= bottom && left <= right) emit dataChanged(index(top, left), index(bottom, right));
+}
+
+void GridModel::setNumberColumns(const std::vector<int>& columns) {
+  numberColumns_.assign(static_cast<size_t>(std::max(cols_, grid_->ColCount())), false);
+  for (int c : columns)
+    if (c > 0 && static_cast<size_t>(c) < numberColumns_.size())
+      numberColumns_[static_cast<size_t>(c)] = true;
+}
+
+bool GridModel::isNumberColumn(int col) const {
+  return col >= 0 && static_cast<size_t>(col) < numberColumns_.size() &&
+         numberColumns_[static_cast<size_t>(col)];
+}
+
+bool GridModel::isBadNumber(int col, int row) const {
+  return row > 0 && isNumberColumn(col) && grid_->Contains(col, row) &&
+         !ot::TryStrToInt(grid_->Cells(col, row));
 }
 
 void GridModel::refresh() {

@@ -5,7 +5,10 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <functional>
+#include <vector>
 
+#include "frame/cell_change.h"
 #include "frame/grid.h"
 
 class GridModel : public QAbstractTableModel {
@@ -22,8 +25,21 @@ class GridModel : public QAbstractTableModel {
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   // Encodes the text in code page 936; text that cannot be encoded is refused (refused() is
   // emitted) and the cell keeps its bytes. Setting the text the cell already shows changes
-  // nothing, so an unedited cell keeps bytes that do not decode.
+  // nothing, so an unedited cell keeps bytes that do not decode. With an edit sink the change
+  // goes to the sink (the window's undo history), which applies it; else it is written here.
   bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+  using EditSink = std::function<void(std::vector<ot::CellChange>)>;
+  void setEditSink(EditSink sink) { sink_ = std::move(sink); }
+  // Repaints the cells the changes touched (after they were written to the grid).
+  void cellsChanged(const std::vector<ot::CellChange>& changes);
+
+  // The columns whose cells the integer conversion reads on Save: a cell there whose text it
+  // rejects is drawn marked, with the conversion's message as tooltip.
+  void setNumberColumns(const std::vector<int>& columns);
+  bool isNumberColumn(int col) const;
+  // Whether core cell (col, row) is a number cell the integer conversion rejects.
+  bool isBadNumber(int col, int row) const;
 
   // Shows the core grid as it stands after a command: resets the model when the grid's size
   // changed (reshaped() follows), else repaints every cell and title.
@@ -42,6 +58,8 @@ class GridModel : public QAbstractTableModel {
   ot::StringGrid* grid_;
   bool editable_;
   QString toolTip_;
+  EditSink sink_;
+  std::vector<bool> numberColumns_;
   // The shape the views know; the core grid may change behind them until refresh().
   int rows_;
   int cols_;
