@@ -19,6 +19,10 @@ class OneShotOpenPort : public WindowPort {
   std::optional<std::string> ChooseFile(ot::FileDialog dialog) override;
   void ShowMessage(std::string_view text, std::string_view caption) override;
   void ShowError(const QString& text) override;
+  UnsavedAnswer AskUnsaved(const QString& table) override { return inner_.AskUnsaved(table); }
+  std::optional<int> AskRow(int current, int last) override {
+    return inner_.AskRow(current, last);
+  }
 
  private:
   WindowPort& inner_;

@@ -1,9 +1,15 @@
 #include "window/main_form.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QDockWidget>
+#include <QFontDatabase>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -16,16 +22,25 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUndoGroup>
+#include <QUndoStack>
 #include <QVBoxLayout>
+#include <functional>
 
 #include "frame/cell_editing.h"
 #include "frame/cp936.h"
 #include "frame/errors.h"
+#include "frame/filesys.h"
+#include "frame/gridtext.h"
+#include "frame/hex_dump.h"
 #include "frame/version.h"
 #include "window/file_open.h"
+#include "window/find_bar.h"
+#include "window/grid_history.h"
 #include "window/grid_model.h"
 #include "window/grid_view.h"
 #include "window/qt_port.h"
@@ -111,6 +126,50 @@ const QString kCompanionCaption = QStringLiteral("启动 Quillon 编辑器");
 const QString kCompanionProgram = QStringLiteral("Quillon.exe");
 const QString kUnencodableText =
     QStringLiteral("这段文字含有GBK(代码页936)中没有的字符,无法写入表格");
+const QString kReadOnlyGridText = QStringLiteral("这个表格不能直接修改");
+const QString kNoGridText = QStringLiteral("请先切换到一个表格页");
+const QString kUnsavedTip = QStringLiteral("有未保存的修改");
+// A CSV file larger than this is not read: the largest table's grid as CSV is far smaller.
+constexpr int64_t kMaxCsvFile = 512ll * 1024 * 1024;
+
+// The port Open runs with in the window: the window's port, with the question about a page
+// whose unsaved changes the chosen file would replace answered by the window.
+class OpenGuardPort : public ot::UserPort {
+ public:
+  OpenGuardPort(ot::UserPort& inner, std::function<ot::ReplaceAnswer(int)> confirm)
+      : inner_(inner), confirm_(std::move(confirm)) {}
+  std::optional<std::string> ChooseFile(ot::FileDialog dialog) override {
+    return inner_.ChooseFile(dialog);
+  }
+  void ShowMessage(std::string_view text, std::string_view caption) override {
+    inner_.ShowMessage(text, caption);
+  }
+  ot::ReplaceAnswer MayReplacePage(int page) override { return confirm_(page); }
+
+ private:
+  ot::UserPort& inner_;
+  std::function<ot::ReplaceAnswer(int)> confirm_;
+};
+
+// The data cells of a selection as one rectangle: its columns and rows (core grid numbers),
+// or nullopt when the selection is empty or not one rectangle.
+struct CellRect {
+  int left, top, right, bottom;
+  int cols() const { return right - left + 1; }
+  int rows() const { return bottom - top + 1; }
+};
+
+std::optional<CellRect> SelectedRect(const QTableView* view) {
+  const QItemSelection ranges = view->selectionModel()->selection();
+  if (ranges.size() == 1)
+    return CellRect{ranges[0].left(), ranges[0].top() + 1, ranges[0].right(),
+                    ranges[0].bottom() + 1};
+  if (ranges.isEmpty() && view->currentIndex().isValid()) {
+    const QModelIndex i = view->currentIndex();
+    return CellRect{i.column(), i.row() + 1, i.column(), i.row() + 1};
+  }
+  return std::nullopt;
+}
 
 }  // namespace
 
@@ -142,8 +201,10 @@ TMainForm::TMainForm(QWidget* parent)
     : QMainWindow(parent), qtPort_(std::make_unique<QtUserPort>(this)) {
   port_ = qtPort_.get();
   Named(this, "TMainForm");
-  setWindowTitle(Utf8(ot::kWindowCaption));
+  // The placeholder shows a mark while any page has unsaved changes.
+  setWindowTitle(Utf8(ot::kWindowCaption) + QStringLiteral("[*]"));
   setWindowIcon(QIcon(QStringLiteral(":/app.png")));
+  undoGroup_ = new QUndoGroup(this);
   buildActions();
   buildPages();
 
@@ -160,6 +221,23 @@ TMainForm::TMainForm(QWidget* parent)
   bar->addWidget(panels_[0]);
   bar->addWidget(panels_[1], 1);
 
+  recordDock_ = Named(new QDockWidget(QStringLiteral("记录字节"), this), "RecordDock");
+  recordDock_->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::RightDockWidgetArea);
+  recordView_ = Named(new QPlainTextEdit(recordDock_), "RecordHexView");
+  recordView_->setReadOnly(true);
+  recordView_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  recordView_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  recordDock_->setWidget(recordView_);
+  addDockWidget(Qt::BottomDockWidgetArea, recordDock_);
+  recordDock_->hide();
+  connect(recordDock_, &QDockWidget::visibilityChanged, this, [this] { updateRecordView(); });
+  QAction* recordAction = recordDock_->toggleViewAction();
+  recordAction->setObjectName(QStringLiteral("RecordView1"));
+  recordAction->setText(QStringLiteral("Record Bytes"));
+  recordAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+  if (QMenu* edit = menuBar()->findChild<QMenu*>(QStringLiteral("Edit1"))) edit->addAction(recordAction);
+  addAction(recordAction);
+
   FormCreate();
   new FileDropOpener(this);
   resize(kDesignWidth, kDesignHeight + menuBar()->sizeHint().height());
@@ -167,6 +245,9 @@ TMainForm::TMainForm(QWidget* parent)
 }
 
 TMainForm::~TMainForm() {
+  // The histories report their clean state while they are torn down; nobody listens then.
+  for (QUndoStack* stack : stacks_)
+    if (stack) stack->disconnect(this);
   // The views read the state while they are torn down; they go before it does.
   delete pageC_;
 }
@@ -252,7 +333,53 @@ void TMainForm::buildActions() {
   QMenu* file = Named(menu->addMenu(QStringLiteral("&File")), "File1");
   item(file, "Open1", open, openIcon, QKeySequence(Qt::CTRL | Qt::Key_O));
   item(file, "Save1", save, saveIcon, QKeySequence(Qt::CTRL | Qt::Key_S));
+  file->addSeparator();
+  auto plain = [this](QMenu* parent, const char* name, const QString& text, auto slot,
+                      const QList<QKeySequence>& keys = {}) {
+    QAction* a = parent->addAction(text);
+    a->setObjectName(QString::fromLatin1(name));
+    a->setShortcuts(keys);
+    connect(a, &QAction::triggered, this, slot);
+    addAction(a);
+    return a;
+  };
+  plain(file, "ExportCsv1", QStringLiteral("Export Grid as CSV..."), &TMainForm::exportCsv);
+  plain(file, "ImportCsv1", QStringLiteral("Import Grid from CSV..."), &TMainForm::importCsv);
+  file->addSeparator();
   item(file, "Exit1", exit, exitIcon, QKeySequence(Qt::CTRL | Qt::Key_X));
+
+  // Edit: the history of the active page's grid, the clipboard, find and go to.
+  QMenu* edit = Named(menu->addMenu(QStringLiteral("&Edit")), "Edit1");
+  QAction* undo = undoGroup_->createUndoAction(this, QStringLiteral("Undo"));
+  undo->setObjectName(QStringLiteral("Undo1"));
+  undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  QAction* redo = undoGroup_->createRedoAction(this, QStringLiteral("Redo"));
+  redo->setObjectName(QStringLiteral("Redo1"));
+  redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  edit->addAction(undo);
+  edit->addAction(redo);
+  addAction(undo);
+  addAction(redo);
+  edit->addSeparator();
+  // These three keep their keys for the grids: the edit boxes have their own copy and paste.
+  for (QAction* a :
+       {plain(edit, "Copy1", QStringLiteral("Copy"), &TMainForm::copyCells, {QKeySequence::Copy}),
+        plain(edit, "Paste1", QStringLiteral("Paste"), &TMainForm::pasteCells, {QKeySequence::Paste}),
+        plain(edit, "Clear1", QStringLiteral("Clear"), &TMainForm::clearCells,
+              {QKeySequence(Qt::Key_Delete)})}) {
+    removeAction(a);
+    a->setShortcutContext(Qt::WidgetShortcut);
+  }
+  edit->addSeparator();
+  plain(edit, "Find1", QStringLiteral("Find and Replace..."), &TMainForm::showFindBar,
+        {QKeySequence(Qt::CTRL | Qt::Key_F)});
+  plain(edit, "FindNext1", QStringLiteral("Find Next"), [this] { findInPage(true); },
+        {QKeySequence(Qt::Key_F3)});
+  plain(edit, "FindPrevious1", QStringLiteral("Find Previous"), [this] { findInPage(false); },
+        {QKeySequence(Qt::SHIFT | Qt::Key_F3)});
+  plain(edit, "GoToRow1", QStringLiteral("Go to Row..."), &TMainForm::goToRow,
+        {QKeySequence(Qt::CTRL | Qt::Key_G)});
+  edit->addSeparator();
   // Help's own shortcut Ctrl+A does nothing, so it is left to the edit boxes and grids
   // (select all) instead of being taken by the menu.
   QMenu* help = Named(menu->addMenu(QStringLiteral("&Help")), "Help1");
@@ -260,10 +387,21 @@ void TMainForm::buildActions() {
 }
 
 void TMainForm::buildPages() {
-  pageC_ = Named(new QTabWidget(this), "PageC");
+  auto* central = new QWidget(this);
+  auto* column = new QVBoxLayout(central);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  pageC_ = Named(new QTabWidget(central), "PageC");
   pageC_->setUsesScrollButtons(true);
   pageC_->setElideMode(Qt::ElideNone);
-  setCentralWidget(pageC_);
+  column->addWidget(pageC_, 1);
+  findBar_ = new FindBar(central);
+  findBar_->hide();
+  column->addWidget(findBar_);
+  connect(findBar_, &FindBar::findRequested, this, &TMainForm::findInPage);
+  connect(findBar_, &FindBar::replaceRequested, this, &TMainForm::replaceInPage);
+  connect(findBar_, &FindBar::replaceAllRequested, this, &TMainForm::replaceAllInPage);
+  setCentralWidget(central);
   for (int page = 0; page < ot::kPageCount; ++page) {
     const PageInfo& info = Pages()[static_cast<size_t>(page)];
     QWidget* sheet = page == ot::kFilterPage    ? buildFilterPage()
@@ -273,8 +411,11 @@ void TMainForm::buildPages() {
     Named(sheet, info.sheet);
     pageC_->addTab(sheet, QString::fromLatin1(info.caption));
   }
-  connect(pageC_, &QTabWidget::currentChanged, this,
-          [this](int index) { state_.ActivePageIndex = index; });
+  connect(pageC_, &QTabWidget::currentChanged, this, [this](int index) {
+    state_.ActivePageIndex = index;
+    undoGroup_->setActiveStack(undoStack(index));
+    updateRecordView();
+  });
 }
 
 GridView* TMainForm::buildGrid(int page, QWidget* parent) {
@@ -308,6 +449,21 @@ GridView* TMainForm::buildGrid(int page, QWidget* parent) {
       refreshFromState();
     });
   }
+  auto* stack = new QUndoStack(undoGroup_);
+  stack->setObjectName(QString::fromLatin1(info.grid) + QStringLiteral("History"));
+  undoGroup_->addStack(stack);
+  stacks_[static_cast<size_t>(page)] = stack;
+  connect(stack, &QUndoStack::cleanChanged, this, [this] { updateModifiedMarks(); });
+  model->setEditSink([this, page](std::vector<ot::CellChange> changes) {
+    pushChanges(page, std::move(changes), QStringLiteral("编辑单元格"));
+  });
+  connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this, [this, page] {
+    if (page == state_.ActivePageIndex) updateRecordView();
+  });
+  // Copy, paste and clear act on the grid that has the focus (the Edit menu's items run
+  // them on the active page's grid too).
+  for (const char* name : {"Copy1", "Paste1", "Clear1"})
+    if (QAction* a = findChild<QAction*>(QString::fromLatin1(name))) view->addAction(a);
   views_[static_cast<size_t>(page)] = view;
   return view;
 }
@@ -392,11 +548,14 @@ QWidget* TMainForm::buildMessagePage() {
   group2->setMinimumWidth(649);
   QLineEdit* search = linkEdit("WtfSearchEdit", group2);
   search->setGeometry(8, 13 + kGroupCaptionShift, 486, kControlHeight);
-  // The search buttons have no behaviour.
-  Named(new QPushButton(QStringLiteral("下一个>(&N)"), group2), "Button1")
-      ->setGeometry(504, 11 + kGroupCaptionShift, 65, 25);
-  Named(new QPushButton(QStringLiteral("上一个(&P)"), group2), "Button2")
-      ->setGeometry(576, 10 + kGroupCaptionShift, 65, 25);
+  // The search buttons find the box's text in the message grid, from its current cell on.
+  auto* next = Named(new QPushButton(QStringLiteral("下一个>(&N)"), group2), "Button1");
+  next->setGeometry(504, 11 + kGroupCaptionShift, 65, 25);
+  connect(next, &QPushButton::clicked, this, [this] { searchMessages(true); });
+  auto* previous = Named(new QPushButton(QStringLiteral("上一个(&P)"), group2), "Button2");
+  previous->setGeometry(576, 10 + kGroupCaptionShift, 65, 25);
+  connect(previous, &QPushButton::clicked, this, [this] { searchMessages(false); });
+  connect(search, &QLineEdit::returnPressed, this, [this] { searchMessages(true); });
   layout->addWidget(group2);
   return sheet;
 }
@@ -489,8 +648,16 @@ void TMainForm::commitPendingEdits() {
 void TMainForm::showStatusMessage(const QString& text) { statusBar()->showMessage(text, 10000); }
 
 void TMainForm::refreshFromState() {
-  for (GridView* view : views_)
-    if (view) view->gridModel()->refresh();
+  for (int page = 0; page < ot::kPageCount; ++page) {
+    GridView* view = views_[static_cast<size_t>(page)];
+    if (!view) continue;
+    view->gridModel()->refresh();
+    // Number cells are marked once a table is shown; the empty grid at start is not checked.
+    const ot::TableUnit* unit = state_.UnitOfPage(page);
+    view->gridModel()->setNumberColumns(opened_[static_cast<size_t>(page)] && unit
+                                            ? unit->NumberColumns(state_)
+                                            : std::vector<int>{});
+  }
   for (const auto& link : edits_) {
     const std::string* box = state_.EditBox(link->name);
     if (!box || *box == link->shown) continue;
@@ -512,37 +679,66 @@ void TMainForm::refreshFromState() {
   if (memoTxt_->toPlainText() != memoText) memoTxt_->setPlainText(memoText);
   if (state_.ActivePageIndex >= 0 && state_.ActivePageIndex < ot::kPageCount)
     pageC_->setCurrentIndex(state_.ActivePageIndex);
+  updateRecordView();
 }
 
 void TMainForm::OpenBtnClick() {
   commitPendingEdits();
+  OpenGuardPort guard(port(), [this](int page) { return confirmReplace(page); });
+  ot::OpenOutcome outcome = ot::OpenOutcome::Refused;
   try {
-    ot::OpenBtnClick(state_, port());  // reports its own refusals
+    outcome = ot::OpenBtnClick(state_, guard);  // reports its own refusals
   } catch (const std::exception& e) {
     refreshFromState();
     port().ShowError(Utf8(e.what()) + u'.');
+  }
+  if (outcome == ot::OpenOutcome::Opened) {
+    // The page shows a new table: its history starts afresh, and its number cells are marked.
+    const int page = state_.ActivePageIndex;
+    if (QUndoStack* stack = undoStack(page)) {
+      opened_[static_cast<size_t>(page)] = true;
+      stack->clear();
+      stack->setClean();
+    }
   }
   refreshFromState();
 }
 
-void TMainForm::runSaving(ot::SaveOutcome (*command)(ot::TEditorState&, ot::UserPort&)) {
+ot::SaveOutcome TMainForm::runSaving(ot::SaveOutcome (*command)(ot::TEditorState&, ot::UserPort&)) {
   commitPendingEdits();
   try {
-    command(state_, port());
+    const ot::SaveOutcome outcome = command(state_, port());
     refreshFromState();
+    return outcome;
   } catch (const ot::ConversionError& e) {
     refreshFromState();
-    if (GridView* view = gridView(e.Page)) view->showCell(e.Col, e.Row);
     port().ShowError(Utf8(e.what()) + u'.');
+    // Then the cell that stopped the save is shown, selected, for the user to mend.
+    if (GridView* view = gridView(e.Page)) {
+      view->showCell(e.Col, e.Row);
+      view->setFocus(Qt::OtherFocusReason);
+    }
   } catch (const std::exception& e) {
     refreshFromState();
     port().ShowError(Utf8(e.what()) + u'.');
   }
+  return ot::SaveOutcome::Refused;
 }
 
-void TMainForm::SaveBtnClick() { runSaving(&ot::SaveBtnClick); }
+void TMainForm::SaveBtnClick() {
+  const int page = state_.ActivePageIndex;
+  if (runSaving(&ot::SaveBtnClick) == ot::SaveOutcome::Saved)
+    if (QUndoStack* stack = undoStack(page)) stack->setClean();
+}
 
-void TMainForm::ExportBtnClick() { runSaving(&ot::ExportBtnClick); }
+void TMainForm::ExportBtnClick() {
+  // Export writes the table itself on the pages without a text list: that is a save.
+  const int page = state_.ActivePageIndex;
+  const ot::TableUnit* unit = state_.UnitOfPage(page);
+  const bool writesTable = unit && unit->ExportKindOf(state_) == ot::ExportKind::TableFile;
+  if (runSaving(&ot::ExportBtnClick) == ot::SaveOutcome::Saved && writesTable)
+    if (QUndoStack* stack = undoStack(page)) stack->setClean();
+}
 
 void TMainForm::About1Click() {
   state_.ActivePageIndex = ot::kAboutPage;
@@ -564,14 +760,29 @@ void TMainForm::OpenCompanionBtnClick() {
     showStatusMessage(QStringLiteral("无法启动 %1 (工作目录 %2)").arg(program, dataDir));
 }
 
+void TMainForm::runModCommand(int page, const ot::RememberedCell& cell,
+                              void (*command)(ot::TEditorState&)) {
+  ot::StringGrid* grid = state_.GridOfPage(page);
+  const int col = cell.Col;
+  const int row = cell.Row;
+  const bool known = cell.Valid && grid && grid->Contains(col, row);
+  const std::string before = known ? grid->Cells(col, row) : std::string();
+  command(state_);
+  if (known && grid->Contains(col, row) && grid->Cells(col, row) != before) {
+    std::string after = grid->Cells(col, row);
+    grid->Cells(col, row) = before;  // the history's step writes it again
+    pushChanges(page, {{col, row, before, std::move(after)}}, QStringLiteral("修正"));
+  }
+  refreshFromState();
+}
+
 void TMainForm::TextModBtnClick() {
   commitPendingEdits();
   if (!editIsValid("TextEdit")) {
     showStatusMessage(kUnencodableText);
     return;
   }
-  ot::TextModBtnClick(state_);
-  refreshFromState();
+  runModCommand(ot::kTextPage, state_.TextCell, &ot::TextModBtnClick);
 }
 
 void TMainForm::SlideModBtnClick() {
@@ -580,8 +791,394 @@ void TMainForm::SlideModBtnClick() {
     showStatusMessage(kUnencodableText);
     return;
   }
-  ot::SlideModBtnClick(state_);
+  runModCommand(ot::kSlidePage, state_.SlideCell, &ot::SlideModBtnClick);
+}
+
+QUndoStack* TMainForm::undoStack(int page) const {
+  return page >= 0 && page < ot::kPageCount ? stacks_[static_cast<size_t>(page)] : nullptr;
+}
+
+bool TMainForm::isPageModified(int page) const {
+  const QUndoStack* stack = undoStack(page);
+  return stack && !stack->isClean();
+}
+
+void TMainForm::pushChanges(int page, std::vector<ot::CellChange> changes, const QString& text) {
+  QUndoStack* stack = undoStack(page);
+  GridView* view = gridView(page);
+  if (!stack || !view) return;
+  std::erase_if(changes, [](const ot::CellChange& c) { return c.Before == c.After; });
+  if (changes.empty()) return;
+  stack->push(new CellChangeCommand(view->gridModel(), std::move(changes), text));
+}
+
+void TMainForm::updateModifiedMarks() {
+  bool any = false;
+  QTabBar* tabs = pageC_->tabBar();
+  for (int page = 0; page < ot::kPageCount; ++page) {
+    const bool modified = isPageModified(page);
+    any = any || modified;
+    tabs->setTabTextColor(page, modified ? QColor(0xb0, 0x30, 0x00)
+                                         : tabs->palette().color(QPalette::WindowText));
+    tabs->setTabToolTip(page, modified ? kUnsavedTip : QString());
+  }
+  setWindowModified(any);
+}
+
+int TMainForm::activeGridPage() const {
+  const int page = state_.ActivePageIndex;
+  return gridView(page) ? page : -1;
+}
+
+int TMainForm::editablePage() {
+  const int page = activeGridPage();
+  if (page < 0) {
+    showStatusMessage(kNoGridText);
+    return -1;
+  }
+  if (!gridView(page)->gridModel()->editable()) {
+    showStatusMessage(kReadOnlyGridText);
+    return -1;
+  }
+  return page;
+}
+
+bool TMainForm::savePage(int page) {
+  state_.ActivePageIndex = page;
   refreshFromState();
+  SaveBtnClick();
+  return !isPageModified(page);
+}
+
+bool TMainForm::settleUnsaved(int page) {
+  if (!isPageModified(page)) return true;
+  switch (port().AskUnsaved(pageC_->tabText(page))) {
+    case UnsavedAnswer::Save:
+      return savePage(page);
+    case UnsavedAnswer::Discard:
+      return true;
+    case UnsavedAnswer::Cancel:
+      break;
+  }
+  return false;
+}
+
+ot::ReplaceAnswer TMainForm::confirmReplace(int page) {
+  if (!isPageModified(page)) return ot::ReplaceAnswer::Replace;
+  switch (port().AskUnsaved(pageC_->tabText(page))) {
+    case UnsavedAnswer::Save:
+      // The file saved may be the one about to be opened: Open looks at it anew.
+      return savePage(page) ? ot::ReplaceAnswer::ReplaceAfterSaving : ot::ReplaceAnswer::Keep;
+    case UnsavedAnswer::Discard:
+      return ot::ReplaceAnswer::Replace;
+    case UnsavedAnswer::Cancel:
+      break;
+  }
+  return ot::ReplaceAnswer::Keep;
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  commitPendingEdits();
+  for (int page = 0; page < ot::kPageCount; ++page) {
+    if (!settleUnsaved(page)) {
+      event->ignore();
+      return;
+    }
+  }
+  event->accept();
+}
+
+void TMainForm::copyCells() {
+  const int page = activeGridPage();
+  if (page < 0) return;
+  GridView* view = gridView(page);
+  view->commitEdit();
+  const std::optional<CellRect> rect = SelectedRect(view);
+  if (!rect) {
+    showStatusMessage(QStringLiteral("只能复制一个矩形区域"));
+    return;
+  }
+  const ot::StringGrid& grid = view->gridModel()->grid();
+  ot::GridRows rows;
+  for (int r = rect->top; r <= rect->bottom; ++r) {
+    auto& line = rows.emplace_back();
+    for (int c = rect->left; c <= rect->right; ++c)
+      line.push_back(grid.Contains(c, r) ? grid.Cells(c, r) : std::string());
+  }
+  try {
+    const std::string text = ot::WriteRowsText(rows, ot::GridFormat::Tsv, ot::GridEncoding::Utf8);
+    QGuiApplication::clipboard()->setText(Utf8(text));
+    showStatusMessage(QStringLiteral("已复制 %1 行 %2 列").arg(rect->rows()).arg(rect->cols()));
+  } catch (const std::exception& e) {
+    showStatusMessage(QStringLiteral("无法复制: %1").arg(Utf8(e.what())));
+  }
+}
+
+void TMainForm::pasteCells() {
+  const int page = editablePage();
+  if (page < 0) return;
+  GridView* view = gridView(page);
+  view->commitEdit();
+  const QString clip = QGuiApplication::clipboard()->text();
+  if (clip.isEmpty()) return;
+  ot::GridRows rows;
+  try {
+    rows = ot::ReadGridText(clip.toStdString(), ot::GridFormat::Tsv, ot::GridEncoding::Utf8);
+  } catch (const std::exception& e) {
+    showStatusMessage(QStringLiteral("无法粘贴: %1").arg(Utf8(e.what())));
+    return;
+  }
+  if (rows.empty()) return;
+  std::optional<CellRect> rect = SelectedRect(view);
+  if (!rect) {
+    showStatusMessage(QStringLiteral("只能粘贴到一个矩形区域"));
+    return;
+  }
+  const ot::StringGrid& grid = view->gridModel()->grid();
+  std::vector<ot::CellChange> changes;
+  bool clipped = false;
+  const int left = std::max(1, rect->left);
+  auto put = [&](int c, int r, const std::string& text) {
+    if (c < 1 || !grid.Contains(c, r) || r < 1) {
+      clipped = true;
+      return;
+    }
+    changes.push_back({c, r, grid.Cells(c, r), text});
+  };
+  if (rows.size() == 1 && rows[0].size() == 1 && rect->rows() * rect->cols() > 1) {
+    // One cell pasted onto a range fills the range.
+    for (int r = rect->top; r <= rect->bottom; ++r)
+      for (int c = left; c <= rect->right; ++c) put(c, r, rows[0][0]);
+  } else {
+    for (size_t i = 0; i < rows.size(); ++i)
+      for (size_t j = 0; j < rows[i].size(); ++j)
+        put(left + static_cast<int>(j), rect->top + static_cast<int>(i), rows[i][j]);
+  }
+  pushChanges(page, std::move(changes), QStringLiteral("粘贴"));
+  if (clipped) showStatusMessage(QStringLiteral("粘贴的内容超出表格,超出的部分已忽略"));
+}
+
+void TMainForm::clearCells() {
+  const int page = editablePage();
+  if (page < 0) return;
+  GridView* view = gridView(page);
+  const ot::StringGrid& grid = view->gridModel()->grid();
+  std::vector<ot::CellChange> changes;
+  QModelIndexList cells = view->selectionModel()->selectedIndexes();
+  if (cells.isEmpty() && view->currentIndex().isValid()) cells << view->currentIndex();
+  std::sort(cells.begin(), cells.end());
+  for (const QModelIndex& i : cells) {
+    const int c = i.column();
+    const int r = i.row() + 1;
+    if (c >= 1 && grid.Contains(c, r)) changes.push_back({c, r, grid.Cells(c, r), std::string()});
+  }
+  pushChanges(page, std::move(changes), QStringLiteral("清除"));
+}
+
+void TMainForm::showFindBar() {
+  if (activeGridPage() < 0) showStatusMessage(kNoGridText);
+  findBar_->activate();
+}
+
+bool TMainForm::findFrom(int page, const QString& text, ot::SearchOptions options, bool forward) {
+  GridView* view = gridView(page);
+  if (!view) return false;
+  if (text.isEmpty()) {
+    showStatusMessage(QStringLiteral("请输入要查找的文字"));
+    return false;
+  }
+  const QModelIndex current = view->currentIndex();
+  const ot::CellPos from = current.isValid() ? ot::CellPos{current.column(), current.row() + 1}
+                                             : ot::CellPos{-1, -1};
+  const std::string needle = text.toStdString();
+  const auto found = ot::FindCell(view->gridModel()->grid(), needle, from, forward, options);
+  if (!found) {
+    showStatusMessage(QStringLiteral("找不到 \"%1\"").arg(text));
+    return false;
+  }
+  view->showCell(found->Col, found->Row);
+  statusBar()->clearMessage();
+  return true;
+}
+
+void TMainForm::findInPage(bool forward) {
+  const int page = activeGridPage();
+  if (page < 0) {
+    showStatusMessage(kNoGridText);
+    return;
+  }
+  if (findBar_->findText().isEmpty()) {
+    findBar_->activate();
+    return;
+  }
+  findFrom(page, findBar_->findText(), findBar_->options(), forward);
+}
+
+void TMainForm::replaceInPage() {
+  const int page = editablePage();
+  if (page < 0) return;
+  const QString text = findBar_->findText();
+  if (text.isEmpty()) {
+    findBar_->activate();
+    return;
+  }
+  GridView* view = gridView(page);
+  view->commitEdit();
+  const std::string needle = text.toStdString();
+  const std::string replacement = findBar_->replaceText().toStdString();
+  if (!ot::TryUtf8ToCp936(replacement)) {
+    showStatusMessage(kUnencodableText);
+    return;
+  }
+  const QModelIndex current = view->currentIndex();
+  const int c = current.column();
+  const int r = current.row() + 1;
+  const ot::StringGrid& grid = view->gridModel()->grid();
+  // The current cell is replaced when it matches; then the next match is shown.
+  if (current.isValid() && c >= 1 && grid.Contains(c, r) &&
+      ot::CellMatches(grid.Cells(c, r), needle, findBar_->options())) {
+    if (auto after = ot::ReplaceInCell(grid.Cells(c, r), needle, replacement, findBar_->options())) {
+      pushChanges(page, {{c, r, grid.Cells(c, r), std::move(*after)}}, QStringLiteral("替换"));
+    } else {
+      showStatusMessage(QStringLiteral("这个单元格的文字无法替换(含有无法解码的字节)"));
+      return;
+    }
+  }
+  findFrom(page, text, findBar_->options(), true);
+}
+
+void TMainForm::replaceAllInPage() {
+  const int page = editablePage();
+  if (page < 0) return;
+  const QString text = findBar_->findText();
+  if (text.isEmpty()) {
+    findBar_->activate();
+    return;
+  }
+  gridView(page)->commitEdit();
+  const std::string replacement = findBar_->replaceText().toStdString();
+  if (!ot::TryUtf8ToCp936(replacement)) {
+    showStatusMessage(kUnencodableText);
+    return;
+  }
+  std::vector<ot::CellChange> changes = ot::ReplaceAll(
+      gridView(page)->gridModel()->grid(), text.toStdString(), replacement, findBar_->options());
+  if (changes.empty()) {
+    showStatusMessage(QStringLiteral("找不到 \"%1\"").arg(text));
+    return;
+  }
+  const qsizetype count = static_cast<qsizetype>(changes.size());
+  pushChanges(page, std::move(changes), QStringLiteral("全部替换"));
+  showStatusMessage(QStringLiteral("已替换 %1 个单元格").arg(count));
+}
+
+void TMainForm::searchMessages(bool forward) {
+  const auto* box = findChild<QLineEdit*>(QStringLiteral("WtfSearchEdit"));
+  if (!box) return;
+  if (findFrom(ot::kMessagePage, box->text(), ot::SearchOptions{}, forward))
+    gridView(ot::kMessagePage)->setFocus(Qt::OtherFocusReason);
+}
+
+void TMainForm::goToRow() {
+  const int page = activeGridPage();
+  if (page < 0) {
+    showStatusMessage(kNoGridText);
+    return;
+  }
+  GridView* view = gridView(page);
+  const int last = view->gridModel()->rowCount();
+  if (last < 1) return;
+  const QModelIndex current = view->currentIndex();
+  const std::optional<int> row = port().AskRow(current.isValid() ? current.row() + 1 : 1, last);
+  if (!row || *row < 1 || *row > last) return;
+  const int col = current.isValid() && current.column() >= 1 ? current.column() : 1;
+  view->showCell(std::min(col, view->gridModel()->columnCount() - 1), *row);
+  view->setFocus(Qt::OtherFocusReason);
+}
+
+void TMainForm::exportCsv() {
+  const int page = activeGridPage();
+  if (page < 0) {
+    showStatusMessage(kNoGridText);
+    return;
+  }
+  commitPendingEdits();
+  try {
+    const std::string text = ot::WriteGridText(*state_.GridOfPage(page), ot::GridFormat::Csv,
+                                               ot::GridEncoding::Utf8);
+    const auto path = port().ChooseFile(ot::FileDialog::CsvExport);
+    if (!path) return;
+    ot::WriteFileAtomically(*path, text);
+    showStatusMessage(QStringLiteral("已导出到 %1").arg(QFile::decodeName(path->c_str())));
+  } catch (const std::exception& e) {
+    port().ShowError(Utf8(e.what()) + u'.');
+  }
+}
+
+void TMainForm::importCsv() {
+  const int page = editablePage();
+  if (page < 0) return;
+  commitPendingEdits();
+  const auto path = port().ChooseFile(ot::FileDialog::CsvImport);
+  if (!path) return;
+  GridModel* model = gridView(page)->gridModel();
+  try {
+    const ot::FileProbe probe = ot::ProbeFile(*path);
+    if (probe.Size < 0) throw ot::FileError("cannot read " + *path + ": " + probe.Reason);
+    if (probe.Size > kMaxCsvFile) throw ot::FileError(*path + " is too large for a grid");
+    const std::vector<uint8_t> bytes = ot::ReadWholeFile(*path, probe.Size);
+    const ot::GridRows rows =
+        ot::ReadGridText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                         ot::GridFormat::Csv, ot::GridEncoding::Utf8);
+    ot::StringGrid before = model->grid();
+    ot::ApplyGridRows(state_, page, rows);  // checks the shape before it changes a cell
+    ot::StringGrid after = model->grid();
+    if (before.RowCount() == after.RowCount()) {
+      // The same shape: the step holds only the cells that changed.
+      std::vector<ot::CellChange> changes;
+      for (int r = 1; r < after.RowCount(); ++r)
+        for (int c = 0; c < after.ColCount(); ++c)
+          if (before.Cells(c, r) != after.Cells(c, r))
+            changes.push_back({c, r, before.Cells(c, r), after.Cells(c, r)});
+      model->grid() = std::move(before);
+      pushChanges(page, std::move(changes), QStringLiteral("导入 CSV"));
+    } else {
+      undoStack(page)->push(new GridReplaceCommand(model, std::move(before), std::move(after),
+                                                   QStringLiteral("导入 CSV")));
+    }
+    refreshFromState();
+    showStatusMessage(QStringLiteral("已从 %1 导入").arg(QFile::decodeName(path->c_str())));
+  } catch (const std::exception& e) {
+    refreshFromState();
+    port().ShowError(Utf8(e.what()) + u'.');
+  }
+}
+
+QString TMainForm::recordViewText() const { return recordView_->toPlainText(); }
+
+void TMainForm::updateRecordView() {
+  if (!recordDock_ || !recordDock_->isVisible()) return;
+  const int page = activeGridPage();
+  QString text;
+  if (page < 0) {
+    text = kNoGridText;
+  } else if (!opened_[static_cast<size_t>(page)]) {
+    text = QStringLiteral("这一页还没有打开表格");
+  } else {
+    const QModelIndex current = gridView(page)->currentIndex();
+    const int row = current.isValid() ? current.row() + 1 : 1;
+    const ot::TableUnit* unit = state_.UnitOfPage(page);
+    const auto bytes = unit ? unit->RecordBytes(state_, row) : std::nullopt;
+    if (!bytes) {
+      text = QStringLiteral("第 %1 行没有对应的记录").arg(row);
+    } else {
+      text = QStringLiteral("第 %1 行的记录, %2 字节 (解扰后, 取自上次打开或保存)\n\n")
+                 .arg(row)
+                 .arg(bytes->size()) +
+             Utf8(ot::HexDump(*bytes));
+    }
+  }
+  if (recordView_->toPlainText() != text) recordView_->setPlainText(text);
 }
 
 bool TMainForm::saveScreenshots(const QString& dir) {

@@ -10,15 +10,21 @@
 #include <string>
 #include <vector>
 
+#include "frame/cell_change.h"
 #include "frame/commands.h"
+#include "frame/grid_search.h"
 #include "frame/editor_state.h"
 
+class FindBar;
 class GridView;
+class QDockWidget;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
+class QUndoGroup;
+class QUndoStack;
 class QtUserPort;
 class WindowPort;
 
@@ -39,6 +45,14 @@ class TMainForm : public QMainWindow {
   // Grabs every page into DIR/NN-caption.png; false when a file cannot be written.
   bool saveScreenshots(const QString& dir);
 
+  // The undo history of a page's grid; nullptr for the About page.
+  QUndoStack* undoStack(int page) const;
+  // Whether the page's grid has changes not saved since it was opened or saved.
+  bool isPageModified(int page) const;
+  FindBar* findBar() const { return findBar_; }
+  // The record view's text (the hexadecimal bytes of the current row's record).
+  QString recordViewText() const;
+
   // The About page's text lines (UTF-8), in order, trailing blanks included.
   static const std::vector<std::string>& AboutLines();
 
@@ -50,8 +64,25 @@ class TMainForm : public QMainWindow {
   void OpenCompanionBtnClick();
   void TextModBtnClick();
   void SlideModBtnClick();
+  // The Edit menu, on the active page's grid.
+  void copyCells();
+  void pasteCells();
+  void clearCells();
+  void showFindBar();
+  void findInPage(bool forward);
+  void replaceInPage();
+  void replaceAllInPage();
+  void goToRow();
+  // The File menu's spreadsheet interchange of the active page's grid.
+  void exportCsv();
+  void importCsv();
+  // The message page's search box and its buttons ("下一个>(&N)", "上一个(&P)").
+  void searchMessages(bool forward);
   // Shows the state: grids, edit boxes, buttons, status bar, export buffer, active page.
   void refreshFromState();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   struct EditLink {
@@ -79,7 +110,25 @@ class TMainForm : public QMainWindow {
   void onEditTyped(EditLink& link, const QString& text);
   bool editIsValid(const char* name);
   void commitPendingEdits();
-  void runSaving(ot::SaveOutcome (*command)(ot::TEditorState&, ot::UserPort&));
+  ot::SaveOutcome runSaving(ot::SaveOutcome (*command)(ot::TEditorState&, ot::UserPort&));
+  // Runs a "修正" command and records the cell it changed in the page's history.
+  void runModCommand(int page, const ot::RememberedCell& cell, void (*command)(ot::TEditorState&));
+  // Applies changes to a page's grid as one step of its history (no-op changes dropped).
+  void pushChanges(int page, std::vector<ot::CellChange> changes, const QString& text);
+  // The page shown when it has a grid, else -1.
+  int activeGridPage() const;
+  // The active grid page when its grid may be edited; else -1 with a status message.
+  int editablePage();
+  // Asks what becomes of a modified page's changes and saves when told to; false when the
+  // changes are still unsaved (cancelled, or the save did not happen).
+  bool settleUnsaved(int page);
+  // Saves the page as Save does (its dialog included); true when it has no unsaved changes.
+  bool savePage(int page);
+  ot::ReplaceAnswer confirmReplace(int page);
+  // Searches the page's grid from its current cell and shows the cell found.
+  bool findFrom(int page, const QString& text, ot::SearchOptions options, bool forward);
+  void updateModifiedMarks();
+  void updateRecordView();
   void showStatusMessage(const QString& text);
   WindowPort& port();
 
@@ -92,4 +141,10 @@ class TMainForm : public QMainWindow {
   std::vector<ButtonLink> buttons_;
   std::array<QLabel*, 2> panels_{};
   QPlainTextEdit* memoTxt_ = nullptr;
+  QUndoGroup* undoGroup_ = nullptr;
+  std::array<QUndoStack*, ot::kPageCount> stacks_{};
+  std::array<bool, ot::kPageCount> opened_{};  // a file of the page's table was opened
+  FindBar* findBar_ = nullptr;
+  QDockWidget* recordDock_ = nullptr;
+  QPlainTextEdit* recordView_ = nullptr;
 };

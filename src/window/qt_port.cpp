@@ -1,8 +1,11 @@
 #include "window/qt_port.h"
 
+#include <algorithm>
+
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 
 #include "frame/version.h"
@@ -18,6 +21,8 @@ const char* DialogName(ot::FileDialog dialog) {
     case ot::FileDialog::Open: return "OpenDialog1";
     case ot::FileDialog::Save: return "SaveDialog1";
     case ot::FileDialog::TextList: return "dlgSave1";
+    case ot::FileDialog::CsvExport: return "CsvExportDialog";
+    case ot::FileDialog::CsvImport: return "CsvImportDialog";
   }
   return "";
 }
@@ -44,12 +49,19 @@ QStringList QtNameFilters(std::string_view filter) {
 std::optional<std::string> QtUserPort::ChooseFile(ot::FileDialog dialog) {
   QFileDialog box(parent_);
   box.setObjectName(DialogName(dialog));
-  box.setAcceptMode(dialog == ot::FileDialog::Open ? QFileDialog::AcceptOpen
-                                                   : QFileDialog::AcceptSave);
+  const bool opens = dialog == ot::FileDialog::Open || dialog == ot::FileDialog::CsvImport;
+  box.setAcceptMode(opens ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
   // The open dialog does not insist that a typed name exists; the save dialogs replace an
-  // existing file without asking and add no extension.
-  box.setFileMode(QFileDialog::AnyFile);
-  box.setOption(QFileDialog::DontConfirmOverwrite, true);
+  // existing file without asking and add no extension. The CSV dialogs are the window's own
+  // and behave like those of other programs: an imported file must exist, and replacing a
+  // file on export is confirmed.
+  if (dialog == ot::FileDialog::CsvImport) {
+    box.setFileMode(QFileDialog::ExistingFile);
+  } else {
+    box.setFileMode(QFileDialog::AnyFile);
+    box.setOption(QFileDialog::DontConfirmOverwrite, dialog != ot::FileDialog::CsvExport);
+  }
+  if (dialog == ot::FileDialog::CsvExport) box.setDefaultSuffix(QStringLiteral("csv"));
   box.setNameFilters(QtNameFilters(ot::DialogFilter(dialog)));
   if (!lastDir_.isEmpty()) box.setDirectory(lastDir_);
   if (box.exec() != QDialog::Accepted) return std::nullopt;
@@ -67,4 +79,30 @@ void QtUserPort::ShowMessage(std::string_view text, std::string_view caption) {
 
 void QtUserPort::ShowError(const QString& text) {
   QMessageBox::critical(parent_, Utf8(ot::kApplicationTitle), text, QMessageBox::Ok);
+}
+
+UnsavedAnswer QtUserPort::AskUnsaved(const QString& table) {
+  QMessageBox box(QMessageBox::Warning, Utf8(ot::kApplicationTitle),
+                  QStringLiteral("%1 有未保存的修改。").arg(table),
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent_);
+  box.setObjectName(QStringLiteral("UnsavedQuestion"));
+  box.setInformativeText(QStringLiteral("保存这些修改吗? 不保存,修改将会丢失。"));
+  box.setDefaultButton(QMessageBox::Save);
+  switch (box.exec()) {
+    case QMessageBox::Save: return UnsavedAnswer::Save;
+    case QMessageBox::Discard: return UnsavedAnswer::Discard;
+    default: return UnsavedAnswer::Cancel;
+  }
+}
+
+std::optional<int> QtUserPort::AskRow(int current, int last) {
+  QInputDialog box(parent_);
+  box.setObjectName(QStringLiteral("GoToRowDialog"));
+  box.setWindowTitle(QStringLiteral("转到行"));
+  box.setLabelText(QStringLiteral("行号 (1 - %1):").arg(last));
+  box.setInputMode(QInputDialog::IntInput);
+  box.setIntRange(1, std::max(1, last));
+  box.setIntValue(std::clamp(current, 1, std::max(1, last)));
+  if (box.exec() != QDialog::Accepted) return std::nullopt;
+  return box.intValue();
 }

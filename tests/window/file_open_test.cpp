@@ -15,29 +15,12 @@
 
 #include "frame/commands.h"
 #include "support/support.h"
+#include "scripted_port.h"
 #include "window/grid_view.h"
 #include "window/main_form.h"
 
 namespace {
 
-class ScriptedWindowPort : public WindowPort {
- public:
-  std::deque<std::optional<std::string>> answers;
-  std::vector<ot::FileDialog> dialogs;
-  std::vector<ottest::Message> messages;
-  std::vector<QString> errors;
-  std::optional<std::string> ChooseFile(ot::FileDialog dialog) override {
-    dialogs.push_back(dialog);
-    if (answers.empty()) return std::nullopt;
-    auto answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  void ShowMessage(std::string_view text, std::string_view caption) override {
-    messages.push_back({std::string(text), std::string(caption)});
-  }
-  void ShowError(const QString& text) override { errors.push_back(text); }
-};
 
 struct Window {
   TMainForm form;

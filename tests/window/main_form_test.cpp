@@ -19,12 +19,14 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 #include <deque>
 
 #include "frame/commands.h"
 #include "frame/cp936.h"
 #include "frame/version.h"
 #include "support/support.h"
+#include "scripted_port.h"
 #include "window/grid_model.h"
 #include "window/grid_view.h"
 #include "window/qt_port.h"
@@ -38,24 +40,6 @@ using ottest::Gbk;
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 QString Shown(const std::string& cp936) { return QString::fromStdString(ot::Cp936ToUtf8Lossy(cp936)); }
 
-class ScriptedWindowPort : public WindowPort {
- public:
-  std::deque<std::optional<std::string>> answers;
-  std::vector<ot::FileDialog> dialogs;
-  std::vector<ottest::Message> messages;
-  std::vector<QString> errors;
-  std::optional<std::string> ChooseFile(ot::FileDialog dialog) override {
-    dialogs.push_back(dialog);
-    if (answers.empty()) return std::nullopt;
-    auto answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  void ShowMessage(std::string_view text, std::string_view caption) override {
-    messages.push_back({std::string(text), std::string(caption)});
-  }
-  void ShowError(const QString& text) override { errors.push_back(text); }
-};
 
 // A shown window that talks to a scripted port.
 struct Window {
@@ -136,7 +120,9 @@ TEST(MainForm, PagesAndGridsAtStart) {
   Window w;
   ot::TEditorState& state = w.form.state();
   EXPECT_EQ(w.form.objectName(), "TMainForm");
-  EXPECT_EQ(w.form.windowTitle(), U("Orvel Tarn Client Tools  V0.66.01.18"));
+  // The placeholder marks unsaved changes; without any the caption shows as it is.
+  EXPECT_EQ(w.form.windowTitle(), U("Orvel Tarn Client Tools  V0.66.01.18[*]"));
+  EXPECT_EQ(w.form.windowHandle()->title(), U("Orvel Tarn Client Tools  V0.66.01.18"));
   QTabWidget* pages = w.pages();
   ASSERT_EQ(pages->count(), 10);
   EXPECT_EQ(pages->currentIndex(), ot::kAboutPage);
@@ -642,8 +628,11 @@ TEST(MainForm, TextTableThroughPickCorrectAndSave) {
   EXPECT_EQ(view->model()->index(2, 1).data().toString(), U("第1499条"));
 
   // The picked cell survives another Open: "修正" writes into the same place of the new rows.
+  // The change is not saved, so Open asks first.
   w.port.answers = {path};
+  w.port.unsavedAnswers = {UnsavedAnswer::Discard};
   w.form.OpenBtnClick();
+  EXPECT_EQ(w.port.unsavedAsked, std::vector<QString>{U("Text.bmd")});
   EXPECT_EQ(view->model()->index(2, 1).data().toString(), U("第2条"));
   Type(edit, U("改过的"));
   QTest::mouseClick(w.Find<QPushButton>("TextModBtn"), Qt::LeftButton);
