@@ -15,21 +15,14 @@
 
 #include "frame/commands.h"
 #include "support/support.h"
-#include "scripted_port.h"
+#include "window_fixture.h"
 #include "window/grid_view.h"
 #include "window/main_form.h"
 
 namespace {
 
 
-struct Window {
-  TMainForm form;
-  ScriptedWindowPort port;
-  Window() {
-    form.setPort(&port);
-    form.show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
-  }
+struct Window : wintest::Window {
   QString Panel1() { return form.findChild<QLabel*>(QStringLiteral("StatusPanel1"))->text(); }
   int Page() { return form.findChild<QTabWidget*>(QStringLiteral("PageC"))->currentIndex(); }
   QString GateEdit() { return form.findChild<QLineEdit*>(QStringLiteral("GateEdit"))->text(); }

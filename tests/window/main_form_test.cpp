@@ -26,62 +26,20 @@
 #include "frame/cp936.h"
 #include "frame/version.h"
 #include "support/support.h"
-#include "scripted_port.h"
+#include "window_fixture.h"
 #include "window/grid_model.h"
 #include "window/grid_view.h"
 #include "window/qt_port.h"
 
-void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 namespace {
 
 using ottest::Gbk;
-
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+using wintest::U;
+using wintest::Window;
+using wintest::Press;
+using wintest::Type;
+using wintest::WriteGate;
 QString Shown(const std::string& cp936) { return QString::fromStdString(ot::Cp936ToUtf8Lossy(cp936)); }
-
-
-// A shown window that talks to a scripted port.
-struct Window {
-  TMainForm form;
-  ScriptedWindowPort port;
-  Window() {
-    form.setPort(&port);
-    form.show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
-  }
-  template <class T>
-  T* Find(const char* name) {
-    T* w = form.findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-  }
-  QTabWidget* pages() { return Find<QTabWidget>("PageC"); }
-  void ShowPage(int page) {
-    pages()->setCurrentIndex(page);
-    QCoreApplication::processEvents();
-  }
-  QString StatusMessage() { return form.statusBar()->currentMessage(); }
-};
-
-// A 900-byte gate table with the given plain records, written scrambled.
-std::string WriteGate(const ottest::TempDir& dir, const std::string& plain) {
-  const std::string path = dir.File("Gate.bmd");
-  ottest::WriteFile(path, ottest::Scramble(plain, 0, plain.size(), 9));
-  return path;
-}
-
-void Press(GridView* view, int col, int row, Qt::MouseButton button = Qt::LeftButton) {
-  const QPoint at = view->cellRect(col, row).center();
-  QTest::mousePress(view->viewportOf(col), button, {}, at);
-  QTest::mouseRelease(view->viewportOf(col), button, {}, at);
-}
-
-void Type(QLineEdit* edit, const QString& text) {
-  edit->setFocus();
-  edit->selectAll();
-  QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, text, Qt::NoModifier);
-}
 
 struct GridCase {
   int page;
