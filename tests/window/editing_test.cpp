@@ -470,4 +470,43 @@ TEST(Editing, FindBarAndTheMessageSearch) {
   }
 }
 
+TEST(Editing, KeysReachTheEditCommandsOnTheGrid) {
+  ottest::TempDir dir;
+  Window w;
+  OpenTable(w, dir, ot::kTextPage);
+  GridView* view = w.form.gridView(ot::kTextPage);
+  QAbstractItemModel* model = view->model();
+  w.form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w.form));
+  view->setFocus();
+  const Cells opened = Shown(model);
+
+  Select(view, 1, 2, 1, 2);
+  QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), U("第1条\n"));
+  Select(view, 1, 5, 1, 5);
+  QTest::keyClick(view, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(model->index(4, 1).data().toString(), U("第1条"));
+  QTest::keyClick(view, Qt::Key_Delete);
+  EXPECT_EQ(model->index(4, 1).data().toString(), "");
+  QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(model->index(4, 1).data().toString(), U("第1条"));
+  QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Shown(model), opened);
+  QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(model->index(4, 1).data().toString(), U("第1条"));
+
+  w.port.rowAnswers = {1200};
+  QTest::keyClick(view, Qt::Key_G, Qt::ControlModifier);
+  EXPECT_EQ(view->currentIndex(), model->index(1199, 1));
+  QTest::keyClick(view, Qt::Key_F, Qt::ControlModifier);
+  EXPECT_TRUE(w.form.findBar()->isVisible());
+  EXPECT_TRUE(w.Find<QLineEdit>("FindEdit")->hasFocus());
+  Type(w.Find<QLineEdit>("FindEdit"), U("第12条"));
+  QTest::keyClick(w.Find<QLineEdit>("FindEdit"), Qt::Key_Return);
+  EXPECT_EQ(view->currentIndex(), model->index(12, 1));  // wrapped round from row 1200
+  QTest::keyClick(w.Find<QLineEdit>("FindEdit"), Qt::Key_Escape);
+  EXPECT_FALSE(w.form.findBar()->isVisible());
+}
+
 }  // namespace

@@ -262,7 +262,19 @@ TEST(MainForm, ToolbarMenuAndShortcuts) {
     bool enabled;
   } items[] = {{"File1", "Open1", "Open", "Ctrl+O", true},
                {"File1", "Save1", "Save", "Ctrl+S", true},
+               {"File1", "ExportCsv1", "Export Grid as CSV...", "", true},
+               {"File1", "ImportCsv1", "Import Grid from CSV...", "", true},
                {"File1", "Exit1", "Exit", "Ctrl+X", false},
+               {"Edit1", "Undo1", "Undo", "Ctrl+Z", false},
+               {"Edit1", "Redo1", "Redo", "Ctrl+Shift+Z", false},
+               {"Edit1", "Copy1", "Copy", "Ctrl+C", true},
+               {"Edit1", "Paste1", "Paste", "Ctrl+V", true},
+               {"Edit1", "Clear1", "Clear", "Del", true},
+               {"Edit1", "Find1", "Find and Replace...", "Ctrl+F", true},
+               {"Edit1", "FindNext1", "Find Next", "F3", true},
+               {"Edit1", "FindPrevious1", "Find Previous", "Shift+F3", true},
+               {"Edit1", "GoToRow1", "Go to Row...", "Ctrl+G", true},
+               {"Edit1", "RecordView1", "Record Bytes", "Ctrl+R", true},
                {"Help1", "About1", "About", "Ctrl+H", true}};
   for (const auto& i : items) {
     SCOPED_TRACE(i.item);
@@ -275,6 +287,7 @@ TEST(MainForm, ToolbarMenuAndShortcuts) {
     EXPECT_EQ(item->isEnabled(), i.enabled);
   }
   EXPECT_EQ(w.Find<QMenu>("File1")->title(), "&File");
+  EXPECT_EQ(w.Find<QMenu>("Edit1")->title(), "&Edit");
   EXPECT_EQ(w.Find<QMenu>("Help1")->title(), "&Help");
   EXPECT_FALSE(w.Find<QAction>("Exit")->isEnabled());
 
