@@ -245,9 +245,9 @@ TMainForm::TMainForm(QWidget* parent)
 }
 
 TMainForm::~TMainForm() {
-  // The histories report their clean state while they are torn down; nobody listens then.
-  for (QUndoStack* stack : stacks_)
-    if (stack) stack->disconnect(this);
+  // Children signal while they are torn down (histories their clean state, the record dock
+  // its visibility), when this window is no longer whole: nobody here listens then.
+  for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
   // The views read the state while they are torn down; they go before it does.
   delete pageC_;
 }
