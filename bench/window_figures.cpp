@@ -24,6 +24,9 @@ class BenchPort : public WindowPort {
   std::optional<std::string> ChooseFile(ot::FileDialog) override { return path; }
   void ShowMessage(std::string_view, std::string_view) override {}
   void ShowError(const QString&) override {}
+  // The benchmarks make no edits; a question would mean a changed page, which is dropped.
+  UnsavedAnswer AskUnsaved(const QString&) override { return UnsavedAnswer::Discard; }
+  std::optional<int> AskRow(int, int) override { return std::nullopt; }
 };
 
 QApplication& App() {
