@@ -19,6 +19,7 @@
 #include "figures.h"
 #include "frame/commands.h"
 #include "frame/editor_state.h"
+#include "frame/grid_search.h"
 #include "frame/recognition.h"
 #include "frame/scramble.h"
 
@@ -206,6 +207,34 @@ void BM_Memcpy(benchmark::State& st) {
   }
 }
 
+// Find of a text that no cell holds, case folded: every data cell of the grid is compared.
+void BM_FindMissKor(benchmark::State& st) {
+  ot::TEditorState state;
+  ot::TableUnit& unit = ItemUnit(state);
+  auto image = ScrambledImage(kKorSize);
+  unit.Open(state, image, LayoutOfSize(kKorSize));
+  for (auto _ : st) {
+    auto found = ot::FindCell(state.ItemStrGrid, "zzq", {1, 1}, true, {});
+    benchmark::DoNotOptimize(found);
+  }
+}
+
+// Baseline of Find: a plain substring search through the same cells.
+void BM_FindBaseline(benchmark::State& st) {
+  ot::TEditorState state;
+  ot::TableUnit& unit = ItemUnit(state);
+  auto image = ScrambledImage(kKorSize);
+  unit.Open(state, image, LayoutOfSize(kKorSize));
+  const ot::StringGrid& grid = state.ItemStrGrid;
+  for (auto _ : st) {
+    int hits = 0;
+    for (int r = 1; r < grid.RowCount(); ++r)
+      for (int c = 1; c < grid.ColCount(); ++c)
+        hits += std::string_view(grid.Cells(c, r)).find("zzq") != std::string_view::npos;
+    benchmark::DoNotOptimize(hits);
+  }
+}
+
 #define OT_BENCH(fn) BENCHMARK(fn)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond)
 OT_BENCH(BM_OpenKor);
 OT_BENCH(BM_OpenOneX);
@@ -214,6 +243,8 @@ OT_BENCH(BM_SaveKor);
 OT_BENCH(BM_SaveBaseline);
 OT_BENCH(BM_Scramble);
 OT_BENCH(BM_Memcpy);
+OT_BENCH(BM_FindMissKor);
+OT_BENCH(BM_FindBaseline);
 
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
@@ -281,6 +312,8 @@ std::vector<Figure> CoreFigures(const Medians& m) {
                      m.at("BM_SaveBaseline"), 2.0, "us"});
   figures.push_back({"ScrambleRecords over 688132 bytes, record length 84", m.at("BM_Scramble"),
                      m.at("BM_Memcpy"), 1.5, "us"});
+  figures.push_back({"Find of a missing text across the Kor 1.02B item grid", m.at("BM_FindMissKor"),
+                     m.at("BM_FindBaseline"), 3.0, "us"});
   const double perByteKor = m.at("BM_OpenKor") / kKorSize;
   const double perByteOneX = m.at("BM_OpenOneX") / kOneXSize;
   figures.push_back({"scaling: Open time per byte, Kor 1.02B over 1.x", perByteKor / perByteOneX, 0,
