@@ -865,16 +865,10 @@ bool TMainForm::settleUnsaved(int page) {
 
 ot::ReplaceAnswer TMainForm::confirmReplace(int page) {
   if (!isPageModified(page)) return ot::ReplaceAnswer::Replace;
-  switch (port().AskUnsaved(pageC_->tabText(page))) {
-    case UnsavedAnswer::Save:
-      // The file saved may be the one about to be opened: Open looks at it anew.
-      return savePage(page) ? ot::ReplaceAnswer::ReplaceAfterSaving : ot::ReplaceAnswer::Keep;
-    case UnsavedAnswer::Discard:
-      return ot::ReplaceAnswer::Replace;
-    case UnsavedAnswer::Cancel:
-      break;
-  }
-  return ot::ReplaceAnswer::Keep;
+  if (!settleUnsaved(page)) return ot::ReplaceAnswer::Keep;
+  // Settled by discarding (the changes are still there) or by a save, which may have written
+  // the very file about to be opened: then Open looks at it anew.
+  return isPageModified(page) ? ot::ReplaceAnswer::Replace : ot::ReplaceAnswer::ReplaceAfterSaving;
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -1014,22 +1008,30 @@ void TMainForm::findInPage(bool forward) {
   findFrom(page, findBar_->findText(), findBar_->options(), forward);
 }
 
-void TMainForm::replaceInPage() {
+std::optional<TMainForm::ReplaceRequest> TMainForm::replaceRequest() {
   const int page = editablePage();
-  if (page < 0) return;
+  if (page < 0) return std::nullopt;
   const QString text = findBar_->findText();
   if (text.isEmpty()) {
     findBar_->activate();
-    return;
+    return std::nullopt;
   }
-  GridView* view = gridView(page);
-  view->commitEdit();
-  const std::string needle = text.toStdString();
-  const std::string replacement = findBar_->replaceText().toStdString();
+  gridView(page)->commitEdit();
+  std::string replacement = findBar_->replaceText().toStdString();
   if (!ot::TryUtf8ToCp936(replacement)) {
     showStatusMessage(kUnencodableText);
-    return;
+    return std::nullopt;
   }
+  return ReplaceRequest{page, text, std::move(replacement)};
+}
+
+void TMainForm::replaceInPage() {
+  const std::optional<ReplaceRequest> request = replaceRequest();
+  if (!request) return;
+  const int page = request->page;
+  GridView* view = gridView(page);
+  const std::string needle = request->find.toStdString();
+  const std::string& replacement = request->replacement;
   const QModelIndex current = view->currentIndex();
   const int c = current.column();
   const int r = current.row() + 1;
@@ -1044,27 +1046,18 @@ void TMainForm::replaceInPage() {
       return;
     }
   }
-  findFrom(page, text, findBar_->options(), true);
+  findFrom(page, request->find, findBar_->options(), true);
 }
 
 void TMainForm::replaceAllInPage() {
-  const int page = editablePage();
-  if (page < 0) return;
-  const QString text = findBar_->findText();
-  if (text.isEmpty()) {
-    findBar_->activate();
-    return;
-  }
-  gridView(page)->commitEdit();
-  const std::string replacement = findBar_->replaceText().toStdString();
-  if (!ot::TryUtf8ToCp936(replacement)) {
-    showStatusMessage(kUnencodableText);
-    return;
-  }
-  std::vector<ot::CellChange> changes = ot::ReplaceAll(
-      gridView(page)->gridModel()->grid(), text.toStdString(), replacement, findBar_->options());
+  const std::optional<ReplaceRequest> request = replaceRequest();
+  if (!request) return;
+  const int page = request->page;
+  std::vector<ot::CellChange> changes =
+      ot::ReplaceAll(gridView(page)->gridModel()->grid(), request->find.toStdString(),
+                     request->replacement, findBar_->options());
   if (changes.empty()) {
-    showStatusMessage(QStringLiteral("找不到 \"%1\"").arg(text));
+    showStatusMessage(QStringLiteral("找不到 \"%1\"").arg(request->find));
     return;
   }
   const qsizetype count = static_cast<qsizetype>(changes.size());

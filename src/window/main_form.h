@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -125,6 +126,14 @@ class TMainForm : public QMainWindow {
   // Saves the page as Save does (its dialog included); true when it has no unsaved changes.
   bool savePage(int page);
   ot::ReplaceAnswer confirmReplace(int page);
+  // A replace's page (the editable active one), text and replacement from the find bar, with
+  // the grid's open edit committed; nullopt, the reason shown, when there is none to do.
+  struct ReplaceRequest {
+    int page;
+    QString find;
+    std::string replacement;  // UTF-8, known to fit code page 936
+  };
+  std::optional<ReplaceRequest> replaceRequest();
   // Searches the page's grid from its current cell and shows the cell found.
   bool findFrom(int page, const QString& text, ot::SearchOptions options, bool forward);
   void updateModifiedMarks();
