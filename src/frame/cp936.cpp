@@ -44,9 +44,7 @@ iconv_t FromCp936() {
 // either fails (lossy == false) or emits U+FFFD for one input byte and goes on.
 std::optional<std::string> Convert(iconv_t (*descriptor)(), std::string_view in, bool lossy) {
   // ASCII is the same in both code pages; most cells are numbers.
-  bool ascii = true;
-  for (unsigned char c : in) ascii = ascii && c < 0x80;
-  if (ascii) return std::string(in);
+  if (IsAscii(in)) return std::string(in);
   iconv_t cd = descriptor();
   std::string out;
   out.resize(in.size() * 2 + 8);
@@ -83,6 +81,12 @@ std::optional<std::string> Convert(iconv_t (*descriptor)(), std::string_view in,
 }
 
 }  // namespace
+
+bool IsAscii(std::string_view text) {
+  for (unsigned char c : text)
+    if (c >= 0x80) return false;
+  return true;
+}
 
 std::optional<std::string> TryUtf8ToCp936(std::string_view utf8) {
   return Convert(ToCp936, utf8, false);

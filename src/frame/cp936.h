@@ -8,6 +8,9 @@
 
 namespace ot {
 
+// Whether every byte is ASCII (below 0x80): such text is the same in UTF-8 and code page 936.
+bool IsAscii(std::string_view text);
+
 // Converts UTF-8 to code page 936; nullopt when the text holds a character code page 936 lacks
 // or is not valid UTF-8.
 std::optional<std::string> TryUtf8ToCp936(std::string_view utf8);

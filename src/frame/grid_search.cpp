@@ -11,12 +11,6 @@ constexpr size_t npos = std::string_view::npos;
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool IsAscii(std::string_view s) {
-  for (char c : s)
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  return true;
-}
-
 // The needle prepared once for a whole search: folded to lower case when case does not matter.
 // Folding touches ASCII letters only, which is safe on UTF-8 (no byte of a multi-byte sequence
 // is ASCII) but not on code page 936, whose trail bytes can be ASCII letters; so every match is
